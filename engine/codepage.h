@@ -1,0 +1,17 @@
+#pragma once
+// The one conversion between the core's UTF-8 text and the ANSI code page in which the
+// descriptor and the batch files are written. Where the system's code page is 936 (and on
+// systems without one) its lossless superset GB18030 is used, so every name survives.
+
+#include <string>
+#include <string_view>
+
+#include "status.h"
+
+namespace quilvane {
+
+// Fails (with an empty message) when the text holds a character the code page cannot represent.
+Result<std::string> ToAnsi(std::string_view utf8);
+std::string FromAnsi(std::string_view ansi);
+
+}  // namespace quilvane

@@ -1,0 +1,40 @@
+#include "codepage.h"
+
+#include <iconv.h>
+
+namespace quilvane {
+namespace {
+
+// Converts all of `input`, or gives up at the first sequence `to` cannot hold.
+bool Convert(const char* to, const char* from, std::string_view input, std::string& output) {
+    iconv_t converter = iconv_open(to, from);
+    if (converter == reinterpret_cast<iconv_t>(-1)) return false;
+    output.assign(input.size() * 4 + 4, '\0');
+    char* in = const_cast<char*>(input.data());
+    std::size_t inLeft = input.size();
+    char* out = output.data();
+    std::size_t outLeft = output.size();
+    const bool done = iconv(converter, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1);
+    iconv_close(converter);
+    output.resize(output.size() - outLeft);
+    return done && inLeft == 0;
+}
+
+}  // namespace
+
+Result<std::string> ToAnsi(std::string_view utf8) {
+    std::string ansi;
+    if (!Convert("GB18030", "UTF-8", utf8, ansi)) return Status::Fail("");
+    return ansi;
+}
+
+std::string FromAnsi(std::string_view ansi) {
+    std::string utf8;
+    if (Convert("UTF-8", "GB18030", ansi, utf8)) return utf8;
+    // Bytes that are no GB18030 at all: keep the readable ASCII, mark the rest.
+    utf8.clear();
+    for (char c : ansi) utf8 += static_cast<unsigned char>(c) < 0x80 ? c : '?';
+    return utf8;
+}
+
+}  // namespace quilvane

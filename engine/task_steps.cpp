@@ -1,0 +1,33 @@
+#include "task_steps.h"
+
+#include <algorithm>
+
+namespace quilvane {
+
+TaskOutcome Stop(TaskHost& host, const std::string& message) {
+    host.SetProgress(0);
+    host.ShowNotice(message, NoticeKind::Failure);
+    return TaskOutcome::Failed;
+}
+
+TaskOutcome Finish(TaskHost& host, const char* notice) {
+    host.ShowNotice(notice, NoticeKind::Success);
+    host.SetProgress(0);
+    if (host.ClosesAfterSuccess()) host.CloseMainWindow();
+    return TaskOutcome::Done;
+}
+
+float ProgressPercent(std::uint64_t copied, std::uint64_t total) {
+    return static_cast<float>(100.0 / static_cast<double>(total) * static_cast<double>(copied));
+}
+
+CreatedFiles::~CreatedFiles() {
+    for (const std::string& path : paths_) (void)RemoveFile(path);
+}
+
+std::vector<char> CopyBuffer(const CopyLimits& limits, std::uint64_t largestCopy) {
+    return std::vector<char>(static_cast<std::size_t>(std::max<std::uint64_t>(
+        1, std::min<std::uint64_t>(limits.chunkSize, largestCopy))));
+}
+
+}  // namespace quilvane

@@ -1,0 +1,88 @@
+#pragma once
+// Every text the engine shows a user, in one place. The first group are the program's
+// established notices and must stay exactly as they are.
+
+#include <string>
+
+namespace quilvane::texts {
+
+inline constexpr const char* kSplitDone = "文件分割完毕!";
+inline constexpr const char* kMergeDone = "文件合并完毕!";
+inline constexpr const char* kNoFileToSplit = "请指定待分割文件!";
+inline constexpr const char* kNoFileToMerge = "请指定待合并文件!";
+inline constexpr const char* kNoTargetFolder = "请指定保存目录!";
+inline constexpr const char* kSizeBelowOne = "分割大小不能小于1!";
+inline constexpr const char* kNoNeedToSplit = "你不需要分割这个文件!";
+
+// Failures of file operations: the path and the system's reason.
+inline std::string OpenFailed(const std::string& path, const std::string& reason) {
+    return "打开文件“" + path + "”失败：" + reason;
+}
+inline std::string CreateFailed(const std::string& path, const std::string& reason) {
+    return "创建文件“" + path + "”失败：" + reason;
+}
+inline std::string ReadFailed(const std::string& path, const std::string& reason) {
+    return "读取文件“" + path + "”失败：" + reason;
+}
+inline std::string WriteFailed(const std::string& path, const std::string& reason) {
+    return "写入文件“" + path + "”失败：" + reason;
+}
+inline std::string DeleteFailed(const std::string& path, const std::string& reason) {
+    return "删除文件“" + path + "”失败：" + reason;
+}
+inline std::string ReplaceFailed(const std::string& path, const std::string& reason) {
+    return "保存文件“" + path + "”失败：" + reason;
+}
+inline std::string FileShrank(const std::string& path) {
+    return "读取文件“" + path + "”失败：文件在处理过程中变短了";
+}
+
+// Refusals before anything is written.
+inline std::string SizeNotANumber(const std::string& size) { return "分割大小“" + size + "”不是数字"; }
+inline std::string NameNotRepresentable(const std::string& name) {
+    return "文件名“" + name + "”含有当前代码页无法表示的字符，无法写入合并信息文件，请先改名";
+}
+inline std::string NameHasQuestionMark(const std::string& name) {
+    return "文件名“" + name + "”含有“?”，无法写入合并信息文件，请先改名";
+}
+inline std::string PathNotRepresentable(const std::string& path) {
+    return "路径“" + path + "”含有当前代码页无法表示的字符，无法写入批处理文件";
+}
+inline std::string WouldOverwriteInput(const std::string& output, const std::string& input) {
+    return "输出文件“" + output + "”就是输入文件“" + input + "”，这样会毁掉输入，请选择其他目标地址";
+}
+inline std::string DescriptorMalformed(const std::string& path, const std::string& what) {
+    return "合并信息文件“" + path + "”已损坏：" + what;
+}
+inline std::string DescriptorNameUnsafe(const std::string& path, const std::string& name) {
+    return "合并信息文件“" + path + "”中的文件名“" + name + "”不是合法的文件名";
+}
+inline std::string PieceMissing(const std::string& path) {
+    return "找不到分块文件“" + path + "”，无法合并";
+}
+inline std::string PieceWrongLength(const std::string& path, unsigned long long actual,
+                                    unsigned long long expected) {
+    return "分块文件“" + path + "”的长度是" + std::to_string(actual) + "字节，应为" +
+           std::to_string(expected) + "字节，无法合并";
+}
+inline std::string ListEntryMissing(const std::string& path) {
+    return "找不到待合并文件“" + path + "”";
+}
+inline std::string JoinedLengthWrong(const std::string& path, unsigned long long actual,
+                                     unsigned long long expected) {
+    return "合并失败：文件“" + path + "”的长度是" + std::to_string(actual) + "字节，应为" +
+           std::to_string(expected) + "字节";
+}
+inline std::string BatchRunFailed(const std::string& path, const std::string& reason) {
+    return "运行批处理文件“" + path + "”失败：" + reason;
+}
+
+// What is wrong with a descriptor, for DescriptorMalformed.
+inline constexpr const char* kNoSeparator = "缺少文件名后的“?”";
+inline constexpr const char* kNoFileName = "缺少文件名";
+inline constexpr const char* kBadFields = "分块信息无法识别";
+inline constexpr const char* kBadUnit = "分块大小的单位不是k或m";
+inline constexpr const char* kZeroField = "分块大小、块数或文件长度为0";
+inline constexpr const char* kCountMismatch = "块数与分块大小和文件长度不符";
+
+}  // namespace quilvane::texts

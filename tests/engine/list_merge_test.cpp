@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include "task.h"
+#include "test_support.h"
+#include "texts.h"
+
+namespace quilvane {
+namespace {
+
+using namespace testing;
+
+struct ListMerge : ::testing::Test {
+    TempFolder folder;
+    std::string in = folder.Subfolder("in put");
+    std::string out = folder.Subfolder("out");
+    RecordingHost host;
+};
+
+TEST_F(ListMerge, JoinsInListOrderNamedAfterTheFirstEntry) {
+    WriteFile(in + "x1.dat", PatternBytes(3000, 1));
+    WriteFile(in + "x2.dat", PatternBytes(5000, 2));
+    EXPECT_EQ(StartTask(ListInputs({in + "x2.dat", in + "x1.dat"}, out), host), TaskOutcome::Done);
+    EXPECT_EQ(ReadFile(out + "x2.txt"), PatternBytes(5000, 2) + PatternBytes(3000, 1));
+    EXPECT_EQ(ReadFile(out + "x2.bat"),
+              "copy \"" + in + "x2.dat\"/b + \"" + in + "x1.dat\"/b " + out + "x2.txt\r\n");
+    EXPECT_EQ(host.OnlyNotice(), texts::kMergeDone);
+    EXPECT_EQ(host.progress, std::vector<float>{0.0f});
+}
+
+TEST_F(ListMerge, SelectedEntryNamesTheResult) {
+    WriteFile(in + "a.log", "first ");
+    WriteFile(in + "b.log", "second");
+    host.closeAfterSuccess = true;
+    EXPECT_EQ(StartTask(ListInputs({in + "a.log", in + "b.log"}, out, 1), host), TaskOutcome::Done);
+    EXPECT_EQ(ReadFile(out + "b.txt"), "first second");
+    EXPECT_TRUE(Exists(out + "b.bat"));
+    EXPECT_EQ(host.closes, 1);
+}
+
+TEST_F(ListMerge, EmptyListOrMissingEntryStopsBeforeWriting) {
+    EXPECT_EQ(StartTask(ListInputs({}, out), host), TaskOutcome::Failed);
+    EXPECT_EQ(host.OnlyNotice(), texts::kNoFileToMerge);
+    WriteFile(in + "a.dat", "a");
+    host.notices.clear();
+    EXPECT_EQ(StartTask(ListInputs({in + "a.dat", in + "gone.dat"}, out), host), TaskOutcome::Failed);
+    EXPECT_EQ(host.OnlyNotice(), texts::ListEntryMissing(in + "gone.dat"));
+    EXPECT_TRUE(NamesIn(out).empty());
+}
+
+TEST_F(ListMerge, NeverJoinsIntoOneOfItsOwnEntries) {
+    // Joining x.txt and y.txt into their own folder would name the result x.txt.
+    WriteFile(in + "x.txt", "keep me");
+    WriteFile(in + "y.txt", "and me");
+    EXPECT_EQ(StartTask(ListInputs({in + "x.txt", in + "y.txt"}, in), host), TaskOutcome::Failed);
+    EXPECT_EQ(host.OnlyNotice(), texts::WouldOverwriteInput(in + "x.txt", in + "x.txt"));
+    EXPECT_EQ(ReadFile(in + "x.txt"), "keep me");
+    EXPECT_FALSE(Exists(in + "x.bat"));
+}
+
+}  // namespace
+}  // namespace quilvane

@@ -1,0 +1,67 @@
+#pragma once
+// Temporary folders, generated file contents and a host that records what a task reports.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "task.h"
+
+namespace quilvane::testing {
+
+// A fresh folder, removed with everything in it at the end of the test.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // The folder's path with a trailing separator, as the window holds target folders.
+    std::string Path() const;
+    // A path inside the folder.
+    std::string operator/(const std::string& name) const { return Path() + name; }
+    // Makes a subfolder and returns its path with a trailing separator.
+    std::string Subfolder(const std::string& name) const;
+    std::vector<std::string> Names() const;
+
+private:
+    std::filesystem::path root_;
+};
+
+// Bytes that differ from position to position, so a misplaced block shows.
+std::string PatternBytes(std::size_t size, unsigned seed = 1);
+void WriteFile(const std::string& path, const std::string& bytes);
+std::string ReadFile(const std::string& path);
+bool Exists(const std::string& path);
+// The names in a folder, sorted.
+std::vector<std::string> NamesIn(const std::string& folder);
+
+class RecordingHost : public TaskHost {
+public:
+    std::vector<std::pair<std::string, NoticeKind>> notices;
+    std::vector<float> progress;
+    int pumps = 0;
+    bool batchFileWanted = false;
+    bool closeAfterSuccess = false;
+    int closes = 0;
+
+    void ShowNotice(const std::string& text, NoticeKind kind) override { notices.emplace_back(text, kind); }
+    void SetProgress(float percent) override { progress.push_back(percent); }
+    void LetPendingMessagesRun() override { ++pumps; }
+    bool WantsSplitBatchFile() override { return batchFileWanted; }
+    bool ClosesAfterSuccess() override { return closeAfterSuccess; }
+    void CloseMainWindow() override { ++closes; }
+
+    std::string OnlyNotice() const { return notices.size() == 1 ? notices[0].first : "<" + std::to_string(notices.size()) + " notices>"; }
+};
+
+// Inputs for splitting `source` into `target` with a piece size such as "100" KB.
+TaskInputs SplitInputs(const std::string& source, const std::string& target, const std::string& size,
+                       SizeUnit unit = SizeUnit::Kilobytes);
+TaskInputs MergeInputs(const std::string& descriptor, const std::string& target);
+TaskInputs ListInputs(std::vector<std::string> entries, const std::string& target, int selected = -1);
+
+}  // namespace quilvane::testing
