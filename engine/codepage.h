@@ -1,7 +1,8 @@
 #pragma once
 // The one conversion between the core's UTF-8 text and the ANSI code page in which the
 // descriptor and the batch files are written. Where the system's code page is 936 (and on
-// systems without one) its lossless superset GB18030 is used, so every name survives.
+// systems without one) its superset GB18030 is used where available, so every name survives;
+// otherwise a character the code page lacks is refused rather than written as something else.
 
 #include <string>
 #include <string_view>

@@ -9,13 +9,17 @@ namespace {
 
 constexpr UINT kGb18030 = 54936;
 
+// GB18030 agrees with code page 936 on everything 936 holds and holds every other character
+// too; where the system lacks it, names outside the code page are refused instead.
 UINT TextFileCodePage() {
     const UINT system = GetACP();
-    return system == 936 ? kGb18030 : system;
+    return system == 936 && IsValidCodePage(kGb18030) ? kGb18030 : system;
 }
 
-// Code pages whose conversion takes no flags and reports no default character.
-bool IsFlaglessCodePage(UINT codePage) { return codePage == CP_UTF7 || (codePage >= 50220 && codePage <= 57011); }
+// Code pages whose conversion refuses every flag.
+bool IsFlaglessCodePage(UINT codePage) {
+    return codePage == kGb18030 || codePage == CP_UTF8 || codePage == CP_UTF7 || (codePage >= 50220 && codePage <= 57011);
+}
 
 }  // namespace
 
@@ -23,21 +27,15 @@ Result<std::string> ToAnsi(std::string_view utf8) {
     const std::wstring wide = Widen(utf8);
     if (wide.empty()) return std::string();
     const UINT codePage = TextFileCodePage();
-    DWORD flags = 0;
-    BOOL usedDefault = FALSE;
-    BOOL* defaultUsed = nullptr;
-    if (codePage == kGb18030 || codePage == CP_UTF8) {
-        flags = WC_ERR_INVALID_CHARS;
-    } else if (!IsFlaglessCodePage(codePage)) {
-        flags = WC_NO_BEST_FIT_CHARS;
-        defaultUsed = &usedDefault;
-    }
-    const int size = WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                         nullptr, defaultUsed);
-    if (size <= 0 || usedDefault) return Status::Fail("");
+    const DWORD flags = IsFlaglessCodePage(codePage) ? 0 : WC_NO_BEST_FIT_CHARS;
+    const int size =
+        WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return Status::Fail("");
     std::string ansi(static_cast<std::size_t>(size), '\0');
     WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), ansi.data(), size, nullptr,
                         nullptr);
+    // A character the code page lacks comes back as something else.
+    if (Widen(FromAnsi(ansi)) != wide) return Status::Fail("");
     return ansi;
 }
 

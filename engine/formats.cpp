@@ -71,7 +71,7 @@ std::string PieceFileName(std::uint64_t number) {
 Result<std::string> DescriptorNameBytes(const std::string& name) {
     if (name.find('?') != std::string::npos) return Status::Fail(texts::NameHasQuestionMark(name));
     Result<std::string> ansi = ToAnsi(name);
-    if (!ansi || FromAnsi(*ansi) != name) return Status::Fail(texts::NameNotRepresentable(name));
+    if (!ansi) return Status::Fail(texts::NameNotRepresentable(name));
     return ansi;
 }
 
@@ -144,7 +144,7 @@ Status WriteTextFile(const std::string& path, const std::string& bytes) {
     const std::string temporaryPath = temporary->path();
     Status written = temporary->WriteAt(0, bytes.data(), bytes.size());
     Status closed = temporary->Close();
-    if (written && closed) written = ReplaceFile(temporaryPath, path);
+    if (written && closed) written = MoveFileOver(temporaryPath, path);
     else if (written) written = closed;
     if (!written) (void)RemoveFile(temporaryPath);
     return written;

@@ -26,7 +26,7 @@ Status JoinFiles(const std::vector<std::string>& entries, const std::string& out
     }
     const std::string temporaryPath = joined->path();
     if (Status closed = joined->Close(); !closed) return closed;
-    if (Status moved = ReplaceFile(temporaryPath, output); !moved) return moved;
+    if (Status moved = MoveFileOver(temporaryPath, output); !moved) return moved;
     created.Keep();
     return Status::Ok();
 }

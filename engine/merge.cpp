@@ -82,7 +82,7 @@ TaskOutcome MergeFromDescriptor(const TaskInputs& inputs, TaskHost& host, const 
     }
     const std::string temporaryPath = output->path();
     if (Status closed = output->Close(); !closed) return Stop(host, closed.message());
-    if (Status moved = ReplaceFile(temporaryPath, outputPath); !moved) return Stop(host, moved.message());
+    if (Status moved = MoveFileOver(temporaryPath, outputPath); !moved) return Stop(host, moved.message());
     created.Keep();
     return Finish(host, texts::kMergeDone);
 }

@@ -61,7 +61,7 @@ Result<std::uint64_t> FileLength(const std::string& path);
 // Removes a file; a file that is not there is no failure.
 Status RemoveFile(const std::string& path);
 // Moves `from` over `to`, replacing what is there in one step.
-Status ReplaceFile(const std::string& from, const std::string& to);
+Status MoveFileOver(const std::string& from, const std::string& to);
 
 // Whether two paths reach the same file (links, case and spelling aside); false when either
 // does not exist.

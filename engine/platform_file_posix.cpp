@@ -156,7 +156,7 @@ Status RemoveFile(const std::string& path) {
     return Status::Ok();
 }
 
-Status ReplaceFile(const std::string& from, const std::string& to) {
+Status MoveFileOver(const std::string& from, const std::string& to) {
     if (::rename(from.c_str(), to.c_str()) != 0) return Status::Fail(texts::ReplaceFailed(to, Reason(errno)));
     return Status::Ok();
 }

@@ -185,7 +185,7 @@ Status RemoveFile(const std::string& path) {
     return Status::Ok();
 }
 
-Status ReplaceFile(const std::string& from, const std::string& to) {
+Status MoveFileOver(const std::string& from, const std::string& to) {
     if (!MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return Status::Fail(texts::ReplaceFailed(to, Reason(GetLastError())));
     return Status::Ok();

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "task.h"
 
 namespace quilvane::testing {
@@ -36,6 +38,8 @@ std::string PatternBytes(std::size_t size, unsigned seed = 1);
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
 bool Exists(const std::string& path);
+// Compares file contents without printing kilobytes of bytes when they differ.
+::testing::AssertionResult SameBytes(const std::string& actual, const std::string& expected);
 // The names in a folder, sorted.
 std::vector<std::string> NamesIn(const std::string& folder);
 
@@ -55,6 +59,12 @@ public:
     bool ClosesAfterSuccess() override { return closeAfterSuccess; }
     void CloseMainWindow() override { ++closes; }
 
+    // Everything shown, for failure messages.
+    std::string Notices() const {
+        std::string all;
+        for (const auto& notice : notices) all += "[" + notice.first + "] ";
+        return all;
+    }
     std::string OnlyNotice() const { return notices.size() == 1 ? notices[0].first : "<" + std::to_string(notices.size()) + " notices>"; }
 };
 

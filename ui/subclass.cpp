@@ -1,0 +1,38 @@
+#include "subclass.h"
+
+#include <commctrl.h>
+
+#include "window.h"
+
+namespace quilvane::ui {
+
+void Subclass::Attach(HWND window, Handler handler) {
+    Detach();
+    handler_ = std::move(handler);
+    if (SetWindowSubclass(window, Procedure, 1, reinterpret_cast<DWORD_PTR>(this))) window_ = window;
+}
+
+void Subclass::Detach() {
+    if (window_) RemoveWindowSubclass(window_, Procedure, 1);
+    window_ = nullptr;
+}
+
+LRESULT CALLBACK Subclass::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                     DWORD_PTR self) {
+    auto* subclass = reinterpret_cast<Subclass*>(self);
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, Procedure, 1);
+        subclass->window_ = nullptr;
+        return DefSubclassProc(window, message, wParam, lParam);
+    }
+    try {
+        LRESULT result = 0;
+        if (subclass->handler_ && subclass->handler_(message, wParam, lParam, result)) return result;
+    } catch (const std::exception& failure) {
+        ReportUnexpected(window, failure.what());
+        return 0;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+}  // namespace quilvane::ui

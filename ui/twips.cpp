@@ -1,0 +1,12 @@
+#include "twips.h"
+
+#include "handles.h"
+
+namespace quilvane::ui {
+
+int ScreenDpi() {
+    WindowDc screen(nullptr);
+    return GetDeviceCaps(screen.get(), LOGPIXELSX);
+}
+
+}  // namespace quilvane::ui

@@ -1,0 +1,53 @@
+#pragma once
+// The base of every window and custom control: registers the window class, ties the C++
+// object to its window and routes messages to OnMessage. No exception leaves a window
+// procedure: the router catches it and tells the user.
+
+#include <windows.h>
+
+#include <string>
+
+namespace quilvane::ui {
+
+class Window {
+public:
+    Window() = default;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+    // Destroys the window if it still exists.
+    virtual ~Window();
+
+    HWND hwnd() const { return hwnd_; }
+
+protected:
+    struct CreateArgs {
+        const wchar_t* className = nullptr;
+        const wchar_t* title = L"";
+        DWORD style = WS_OVERLAPPEDWINDOW;
+        DWORD exStyle = 0;
+        int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = CW_USEDEFAULT, height = CW_USEDEFAULT;
+        HWND parent = nullptr;
+        int id = 0;  // child windows only
+        UINT classStyle = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+        HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        HICON icon = nullptr;
+        HCURSOR cursor = LoadCursorW(nullptr, IDC_ARROW);
+    };
+    // Registers the class on its first use and creates the window; false when it failed.
+    bool Create(const CreateArgs& args);
+
+    // Handles one message; the default passes it to DefWindowProc.
+    virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) {
+        return DefWindowProcW(hwnd_, message, wParam, lParam);
+    }
+
+private:
+    static LRESULT CALLBACK Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND hwnd_ = nullptr;
+};
+
+// Shows an unexpected failure inside a window procedure; the program goes on.
+void ReportUnexpected(HWND owner, const char* what);
+
+}  // namespace quilvane::ui
