@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "codepage.h"
+#include "descriptor_key.h"
 #include "platform_file.h"
 #include "scramble.h"
 #include "texts.h"
@@ -80,7 +81,7 @@ Result<std::string> MergeDescriptorLine(const std::string& name, const std::stri
     Result<std::string> nameBytes = DescriptorNameBytes(name);
     if (!nameBytes) return nameBytes;
     const std::string plain = sizeText + unit + ":" + std::to_string(blockCount) + ":" + std::to_string(sourceLength);
-    return *nameBytes + "?" + ScrambleText(plain, kDescriptorKey) + "\r\n";
+    return *nameBytes + "?" + ScrambleText(plain, DescriptorKey()) + "\r\n";
 }
 
 Status WriteMergeDescriptor(const std::string& path, const std::string& name, const std::string& sizeText,
@@ -107,7 +108,7 @@ Result<MergeDescriptor> ReadMergeDescriptor(const std::string& path) {
     MergeDescriptor descriptor{FromAnsi(bytes.substr(0, separator)), "", 0, 0, 0};
 
     const std::string plain =
-        UnscrambleText(UnweaveText(std::string_view(bytes).substr(separator + 1), false), kDescriptorKey);
+        UnscrambleText(UnweaveText(std::string_view(bytes).substr(separator + 1), false), DescriptorKey());
     const std::size_t firstColon = plain.find(':');
     const std::size_t secondColon = plain.find(':', firstColon == std::string::npos ? 0 : firstColon + 1);
     if (firstColon == std::string::npos || secondColon == std::string::npos || firstColon == 0)

@@ -1,5 +1,7 @@
 #include "scramble.h"
 
+#include "descriptor_key.h"
+
 #include <set>
 
 #include <gtest/gtest.h>
@@ -16,6 +18,11 @@ TEST(Scramble, DescriptorFieldsReadBackUnchanged) {
         EXPECT_EQ(ReadBack(ScrambleText(plain, kDescriptorKey)), plain);
         EXPECT_EQ(ReadBack(ScrambleText(plain, kDescriptorKey) + "\r\n"), plain) << "with the line end";
     }
+}
+
+TEST(Scramble, ProgramKeyIsTheDescriptorKey) {
+    // Windows executables load it from their string table.
+    EXPECT_EQ(DescriptorKey(), kDescriptorKey);
 }
 
 TEST(Scramble, KnownFieldScramblesToKnownBytes) {

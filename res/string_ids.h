@@ -1,0 +1,4 @@
+#pragma once
+// Identifiers of the program's string table, shared by the resource script and the code.
+
+#define IDS_DESCRIPTOR_KEY 111

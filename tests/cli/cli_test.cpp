@@ -1,0 +1,121 @@
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace quilvane {
+namespace {
+
+using namespace testing;
+
+struct Outcome {
+    int exitCode = -1;
+    std::string out, err;
+};
+
+// Runs the tool with exactly these arguments (no shell), standard output and error to files.
+Outcome RunTool(const TempFolder& scratch, std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), QUILVANE_CLI);
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    const std::string outPath = scratch / "stdout.txt", errPath = scratch / "stderr.txt";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    Outcome outcome;
+    pid_t child = 0;
+    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    outcome.out = ReadFile(outPath);
+    outcome.err = ReadFile(errPath);
+    return outcome;
+}
+
+struct Cli : ::testing::Test {
+    TempFolder scratch;
+    TempFolder work;
+    Outcome Run(std::vector<std::string> arguments) { return RunTool(scratch, std::move(arguments)); }
+};
+
+TEST_F(Cli, SplitsAndMergesBackByteForByte) {
+    const std::string bytes = PatternBytes(2500);
+    WriteFile(work / "data.bin", bytes);
+    const std::string pieces = work.Subfolder("pieces"), back = work.Subfolder("back");
+
+    Outcome split = Run({"split", work / "data.bin", "01k", pieces});
+    EXPECT_EQ(split.exitCode, 0);
+    EXPECT_EQ(split.out, "文件分割完毕!\n");
+    EXPECT_EQ(split.err, "") << "no progress line when standard error is no terminal";
+    EXPECT_EQ(NamesIn(pieces), (std::vector<std::string>{"001.pe", "002.pe", "003.pe", "data.hpe"}));
+
+    Outcome merge = Run({"merge", pieces + "data.hpe", back});
+    EXPECT_EQ(merge.exitCode, 0);
+    EXPECT_EQ(merge.out, "文件合并完毕!\n");
+    EXPECT_EQ(merge.err, "");
+    EXPECT_TRUE(SameBytes(ReadFile(back + "data.bin"), bytes));
+}
+
+TEST_F(Cli, BatOptionWritesTheRejoiningBatchFile) {
+    WriteFile(work / "v.avi", PatternBytes(2048));
+    const std::string pieces = work.Subfolder("pieces");
+    EXPECT_EQ(Run({"split", "--bat", work / "v.avi", "1k", pieces}).exitCode, 0);
+    EXPECT_EQ(ReadFile(pieces + "v.bat"), "copy 001.pe/b + 002.pe/b " + pieces + "v.avi\r\n");
+}
+
+TEST_F(Cli, JoinTakesItsNameFromTheChosenEntry) {
+    WriteFile(work / "a.part", "left ");
+    WriteFile(work / "b.part", "right");
+    const std::string out = work.Subfolder("out");
+    Outcome join = Run({"join", "--name", "2", out, work / "a.part", work / "b.part"});
+    EXPECT_EQ(join.exitCode, 0) << join.err;
+    EXPECT_EQ(join.out, "文件合并完毕!\n");
+    EXPECT_EQ(ReadFile(out + "b.txt"), "left right");
+    EXPECT_EQ(NamesIn(out), (std::vector<std::string>{"b.bat", "b.txt"}));
+}
+
+TEST_F(Cli, FailuresGoToStandardErrorWithExitStatusOne) {
+    const std::string out = work.Subfolder("out");
+    Outcome missing = Run({"split", work / "nothing.bin", "1k", out});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.err, "请指定待分割文件!\n");
+
+    WriteFile(work / "small.bin", "tiny");
+    Outcome small = Run({"split", work / "small.bin", "1k", out});
+    EXPECT_EQ(small.exitCode, 1);
+    EXPECT_EQ(small.err, "你不需要分割这个文件!\n");
+
+    Outcome noFolder = Run({"merge", work / "small.bin", work / "no-such-folder"});
+    EXPECT_EQ(noFolder.exitCode, 1);
+    EXPECT_EQ(noFolder.err, "请指定保存目录!\n");
+    EXPECT_TRUE(NamesIn(out).empty());
+}
+
+TEST_F(Cli, UsageErrorsExitWithTwoAndExplain) {
+    for (const std::vector<std::string>& wrong :
+         {std::vector<std::string>{}, {"split", "a", "100"}, {"split", "a", "10x", "b"}, {"split", "a", "k", "b"},
+          {"merge", "a"}, {"join", "out"}, {"join", "--name", "0", "out", "a"}, {"join", "--name", "3", "out", "a"},
+          {"cut", "a"}}) {
+        Outcome outcome = Run(wrong);
+        EXPECT_EQ(outcome.exitCode, 2) << ::testing::PrintToString(wrong);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_NE(outcome.err.find("用法："), std::string::npos);
+    }
+    Outcome help = Run({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(help.out.rfind("用法：", 0), 0u);
+    EXPECT_EQ(help.err, "");
+}
+
+}  // namespace
+}  // namespace quilvane
