@@ -6,22 +6,24 @@
 
 namespace quilvane::ui {
 
+// Each object is its own subclass id, so several handlers can sit in front of one window.
 void Subclass::Attach(HWND window, Handler handler) {
     Detach();
     handler_ = std::move(handler);
-    if (SetWindowSubclass(window, Procedure, 1, reinterpret_cast<DWORD_PTR>(this))) window_ = window;
+    if (SetWindowSubclass(window, Procedure, reinterpret_cast<UINT_PTR>(this), reinterpret_cast<DWORD_PTR>(this)))
+        window_ = window;
 }
 
 void Subclass::Detach() {
-    if (window_) RemoveWindowSubclass(window_, Procedure, 1);
+    if (window_) RemoveWindowSubclass(window_, Procedure, reinterpret_cast<UINT_PTR>(this));
     window_ = nullptr;
 }
 
-LRESULT CALLBACK Subclass::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+LRESULT CALLBACK Subclass::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR self) {
     auto* subclass = reinterpret_cast<Subclass*>(self);
     if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, Procedure, 1);
+        RemoveWindowSubclass(window, Procedure, id);
         subclass->window_ = nullptr;
         return DefSubclassProc(window, message, wParam, lParam);
     }

@@ -1,0 +1,7 @@
+#pragma once
+// Resource numbers of the check box's pictures (this control owns 1000-1099). Shared by the
+// resource script and the code, so plain #defines only.
+
+// Twelve glyphs, numbered by slot: IDB_CHECK_BOX_GLYPH0 + 4 x value + look.
+#define IDB_CHECK_BOX_GLYPH0 1000
+#define IDB_CHECK_BOX_BACKGROUND 1012

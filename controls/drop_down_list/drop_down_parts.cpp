@@ -1,0 +1,60 @@
+#include "drop_down_parts.h"
+
+#include <stdexcept>
+
+#include "drop_down_list_resources.h"
+
+namespace quilvane::controls {
+
+PartWindow::PartWindow(const wchar_t* className, HWND parent, const RECT& place, HBRUSH background,
+                       Handler handler)
+    : handler_(std::move(handler)) {
+    CreateArgs args;
+    args.className = className;
+    args.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    args.x = place.left;
+    args.y = place.top;
+    args.width = place.right - place.left;
+    args.height = place.bottom - place.top;
+    args.parent = parent;
+    // A quick second press on the drop button is a press like any other, not a double click.
+    args.classStyle = 0;
+    args.background = background;
+    if (!Create(args)) throw std::runtime_error("cannot create a part of the drop-down list");
+}
+
+LRESULT PartWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (handler_) {
+        if (const auto result = handler_(message, wParam, lParam)) return *result;
+    }
+    return Default(message, wParam, lParam);
+}
+
+ButtonPictures::ButtonPictures() {
+    constexpr int kIds[] = {IDB_DROP_BUTTON_NORMAL, IDB_DROP_BUTTON_HOVER, IDB_DROP_BUTTON_PRESSED,
+                            IDB_DROP_BUTTON_DISABLED};
+    const HINSTANCE module = GetModuleHandleW(nullptr);
+    for (std::size_t slot = 0; slot < slots_.size(); ++slot) {
+        slots_[slot].Reset(static_cast<HBITMAP>(
+            LoadImageW(module, MAKEINTRESOURCEW(kIds[slot]), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    }
+}
+
+void PaintPicture(HWND window, HBITMAP picture) {
+    ui::PaintScope paint(window);
+    RECT client{};
+    GetClientRect(window, &client);
+    if (!picture) {
+        FillRect(paint.dc(), &client, GetSysColorBrush(COLOR_BTNFACE));
+        return;
+    }
+    BITMAP size{};
+    GetObjectW(picture, sizeof size, &size);
+    ui::MemoryDc source(CreateCompatibleDC(paint.dc()));
+    ui::Selection selected(source.get(), picture);
+    SetStretchBltMode(paint.dc(), COLORONCOLOR);
+    StretchBlt(paint.dc(), 0, 0, client.right, client.bottom, source.get(), 0, 0, size.bmWidth, size.bmHeight,
+               SRCCOPY);
+}
+
+}  // namespace quilvane::controls

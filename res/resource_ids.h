@@ -1,0 +1,5 @@
+#pragma once
+// Identifiers of the main program's own resources (the controls number theirs elsewhere).
+
+#define IDI_PROGRAM 1
+#define IDB_CONTACT_STRIP 200

@@ -1,0 +1,278 @@
+#include "main_window.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstdlib>
+
+#include "paths.h"
+#include "resource_ids.h"
+#include "utf16.h"
+
+namespace quilvane::shell {
+namespace {
+
+constexpr const char* kAllFilesFilter = "所有文件(*.*)|*.*";
+constexpr const char* kDescriptorFilter = "准备合并文件(*.hpe)|*.hpe";
+
+// Stored options are whole numbers; anything else counts as 0.
+std::int32_t WholeNumber(const std::string& text) { return static_cast<std::int32_t>(std::strtol(text.c_str(), nullptr, 10)); }
+
+std::string SettingOf(std::int32_t valueBeforeClick) { return std::to_string(1 - valueBeforeClick); }
+
+}  // namespace
+
+MainF::MainF(Dialogs& dialogs, std::string appDir)
+    : dialogs_(dialogs), appDir_(std::move(appDir)), settings_(appDir_), font_(std::make_shared<ui::FontSpec>()) {}
+
+MainF::~MainF() = default;
+
+bool MainF::Create() {
+    dpi_ = ui::ScreenDpi();
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    // The width follows from the designed client width; the height is the collapsed one.
+    RECT outer{0, 0, Pixels(kDesignClientWidth), 0};
+    AdjustWindowRectEx(&outer, style, FALSE, 0);
+    CreateArgs args;
+    args.className = L"QuilvaneMainF";
+    args.title = kTitle;
+    args.style = style;
+    args.width = outer.right - outer.left;
+    args.height = Pixels(kCollapsedHeight);
+    args.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM));
+    if (!Window::Create(args)) return false;
+    CreateControls();
+    Form_Load();
+    return true;
+}
+
+void MainF::Form_Load() {
+    se_.ApplyTo(hwnd());
+    combo1_->SetPopNo();
+    chkSets_.SetValue(WholeNumber(settings_.Read("Main", "SetBat")));
+    chkAdd_.SetValue(WholeNumber(settings_.Read("main", "SetAdd")));
+    autosets_.SetValue(WholeNumber(settings_.Read("main", "SetGet")));
+    autoQto_.SetValue(WholeNumber(settings_.Read("main", "QutoEt")));
+    CheckRadioButton(Control(kFrame2), kOpDelFale, kGetFile, kOpDelFale);
+    CheckRadioButton(hwnd(), kOkbs, kOption3, kOkbs);
+    opDelFale_Click();
+}
+
+void MainF::Form_Unload() {
+    se_.Release(hwnd());
+    if (Unloaded) Unloaded();
+}
+
+LRESULT MainF::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_DROPFILES:
+        FilesDropped(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    case WM_CLOSE:
+        Command3_Click();
+        return 0;
+    case WM_DESTROY:
+        Form_Unload();
+        return 0;
+    default:
+        return Default(message, wParam, lParam);
+    }
+}
+
+void MainF::OnCommand(int id, int code) {
+    if (id == kText2 && code == EN_CHANGE) return Text2_Change();
+    if (code != BN_CLICKED) return;
+    switch (id) {
+    case kOpDelFale: return opDelFale_Click();
+    case kGetFile: return GetFile_Click();
+    case kCmdFile: return cmdFile_Click();
+    case kCmdOpsee: return cmdOpsee_Click();
+    case kCommand1: return Command1_Click();
+    case kCommand2: return Command2_Click();
+    case kCommand3: return Command3_Click();
+    case kCommand4: return Command4_Click();
+    case kCommand5: return Command5_Click();
+    case kTQueries: return tQueries_Click();
+    case kDels: return Dels_Click();
+    case kClse: return Clse_Click();
+    default: return;
+    }
+}
+
+bool MainF::Selected(ControlId option) const {
+    return SendMessageW(Control(option), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+std::string MainF::TextOf(ControlId id) const {
+    const HWND control = Control(id);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return Narrow(text);
+}
+
+void MainF::SetTextOf(ControlId id, const std::string& text) { SetWindowTextW(Control(id), Widen(text).c_str()); }
+
+void MainF::opDelFale_Click() {
+    for (ControlId id : {kText2, kOkbs, kOption3}) EnableWindow(Control(id), TRUE);
+    ShowFileList(chkAdd_.Value() != 0);
+}
+
+void MainF::GetFile_Click() {
+    EnableWindow(Control(kText2), FALSE);
+    SetTextOf(kTxtPsd, "");
+    EnableWindow(Control(kOkbs), FALSE);
+    EnableWindow(Control(kOption3), FALSE);
+    ShowFileList(chkAdd_.Value() != 0);
+}
+
+void MainF::ShowFileList(bool flag) {
+    if (flag && Selected(kGetFile)) {
+        SetWindowPos(combo1_->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    } else {
+        SetWindowPos(combo1_->hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        combo1_->Clear();
+    }
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void MainF::cmdFile_Click() {
+    const bool multi = chkAdd_.Value() == 1 && Selected(kGetFile);
+    const char* filter = (chkAdd_.Value() != 0 || Selected(kOpDelFale)) ? kAllFilesFilter : kDescriptorFilter;
+    const std::string chosen = dialogs_.PickFile(filter, "打开文件", multi);
+    if (chosen.empty()) return;
+    if (!multi) return GetDates(chosen);
+    for (std::size_t start = 0; start <= chosen.size();) {
+        const std::size_t end = std::min(chosen.find('\0', start), chosen.size());
+        const std::string path = chosen.substr(start, end - start);
+        start = end + 1;
+        if (path.empty()) continue;
+        combo1_->AddItem(Widen(path));
+        if (combo1_->ListCount() == 1) {
+            combo1_->SetText(Widen(path));
+            if (autosets_.Value() != 0) SetTextOf(kText1, FolderOf(path));
+        }
+    }
+}
+
+void MainF::cmdOpsee_Click() {
+    const std::string folder = dialogs_.PickFolder("选择文件夹", hwnd());
+    if (!folder.empty()) SetTextOf(kText1, folder);
+}
+
+void MainF::GetDates(const std::string& path) {
+    SetTextOf(kTxtPsd, path);
+    if (autosets_.Value() != 0) SetTextOf(kText1, FolderOf(path));
+}
+
+void MainF::FilesDropped(HDROP drop) {
+    // Only the first of several dropped files counts; a drop without files does nothing.
+    if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
+        std::wstring path(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
+        GetDates(Narrow(path));
+    }
+    DragFinish(drop);
+}
+
+void MainF::Text2_KeyPress(short& keyAscii) {
+    if (!((keyAscii >= '0' && keyAscii <= '9') || keyAscii == 8)) keyAscii = 0;
+}
+
+void MainF::Text2_Change() {
+    if (GetWindowTextLengthW(Control(kText2)) == 0) SetTextOf(kText2, "0");
+}
+
+void MainF::tQueries_Click() {
+    RECT outer{};
+    GetWindowRect(hwnd(), &outer);
+    const bool collapsed = outer.bottom - outer.top == Pixels(kCollapsedHeight);
+    SetWindowTextW(Control(kTQueries), collapsed ? L"缩回 >>" : L"展开 <<");
+    SetWindowPos(hwnd(), nullptr, 0, 0, outer.right - outer.left, Pixels(collapsed ? kExpandedHeight : kCollapsedHeight),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainF::Combo1_MouseDown(short& button, short&, float&, float&) {
+    if (button != 2) return;
+    POINT at{};
+    GetCursorPos(&at);
+    TrackPopupMenu(listMenu_.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
+}
+
+void MainF::Dels_Click() {
+    if (combo1_->ListIndex() != -1) combo1_->RemoveItem(combo1_->ListIndex());
+}
+
+void MainF::Clse_Click() { combo1_->Clear(); }
+
+void MainF::ChkSets_Click() { settings_.Write("main", "SetBat", SettingOf(chkSets_.Value())); }
+
+void MainF::chkAdd_Click() {
+    settings_.Write("main", "Setadd", SettingOf(chkAdd_.Value()));
+    ShowFileList(chkAdd_.Value() != 1);
+}
+
+void MainF::Autosets_Click() { settings_.Write("main", "SetGet", SettingOf(autosets_.Value())); }
+
+void MainF::AutoQto_Click() { settings_.Write("main", "QutoEt", SettingOf(autoQto_.Value())); }
+
+void MainF::Command5_Click() { dialogs_.OpenWithShell(appDir_ + "help.chm", "", SW_SHOWNORMAL); }
+
+void MainF::Command3_Click() {
+    // A running task finishes first; the window closes as soon as it has.
+    if (taskRunning_) {
+        closeWhenTaskEnds_ = true;
+        return;
+    }
+    DestroyWindow(hwnd());
+}
+
+TaskInputs MainF::ReadTaskInputs() const {
+    TaskInputs inputs;
+    inputs.splitMode = Selected(kOpDelFale);
+    inputs.sourcePath = TextOf(kTxtPsd);
+    inputs.targetFolder = TextOf(kText1);
+    inputs.sizeText = TextOf(kText2);
+    inputs.unit = Selected(kOkbs) ? SizeUnit::Kilobytes : SizeUnit::Megabytes;
+    inputs.listMode = chkAdd_.Value() != 0;
+    for (int i = 0; i < combo1_->ListCount(); ++i) inputs.listEntries.push_back(Narrow(combo1_->List(i)));
+    inputs.selectedEntry = combo1_->ListIndex();
+    return inputs;
+}
+
+void MainF::Command2_Click() {
+    // The window stays live while a task copies; a second start waits for the first to end.
+    if (taskRunning_) return;
+    taskRunning_ = true;
+    StartTask(ReadTaskInputs(), *this);
+    taskRunning_ = false;
+    if (closeWhenTaskEnds_) DestroyWindow(hwnd());
+}
+
+void MainF::ShowNotice(const std::string& text, NoticeKind) { dialogs_.ShowNotice(text, kNoticeStyle); }
+
+void MainF::SetProgress(float percent) {
+    SendMessageW(Control(kP1), PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+}
+
+void MainF::LetPendingMessagesRun() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // The program is ending; leave the request for the main loop.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+bool MainF::WantsSplitBatchFile() { return chkSets_.Value() != 0; }
+bool MainF::ClosesAfterSuccess() { return autoQto_.Value() != 0; }
+void MainF::CloseMainWindow() { Command3_Click(); }
+
+}  // namespace quilvane::shell

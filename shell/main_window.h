@@ -1,0 +1,118 @@
+#pragma once
+// MainF, the program's main window: it collects one task (mode, source or list of files,
+// target folder, piece size and unit, four options) and runs it with the start button.
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "check_box.h"
+#include "contact_strip.h"
+#include "dialogs.h"
+#include "drop_down_list.h"
+#include "frame.h"
+#include "handles.h"
+#include "main_window_layout.h"
+#include "settings.h"
+#include "skin.h"
+#include "subclass.h"
+#include "task.h"
+#include "window.h"
+
+namespace quilvane::shell {
+
+class MainF : public ui::Window, private TaskHost {
+public:
+    // `appDir` holds "Sysset.ini" and "help.chm" and ends in "\".
+    MainF(Dialogs& dialogs, std::string appDir);
+    ~MainF() override;
+
+    // Creates the window and its controls and runs the load handler; not shown yet.
+    bool Create();
+    // Puts a chosen or dropped source path into the window.
+    void GetDates(const std::string& path);
+
+    // Runs after the window is gone (the program ends when no window is left).
+    std::function<void()> Unloaded;
+
+    Skin& se() { return se_; }
+    HWND Control(ControlId id) const;
+    controls::CheckBox& OptionBox(ControlId id);
+    controls::DropDownList& FileList() { return *combo1_; }
+    bool TaskRunning() const { return taskRunning_; }
+
+    // Event handlers, named after their control and event.
+    void Form_Load();
+    void Form_Unload();
+    void opDelFale_Click();
+    void GetFile_Click();
+    void cmdFile_Click();
+    void cmdOpsee_Click();
+    void Command1_Click() {}  // the shutdown window arrives with its own work
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click() {}  // the e-mail window arrives with its own work
+    void Command5_Click();
+    void tQueries_Click();
+    void Label1_Click() {}  // the About window arrives with its own work
+    void Dels_Click();
+    void Clse_Click();
+    void ChkSets_Click();
+    void chkAdd_Click();
+    void Autosets_Click();
+    void AutoQto_Click();
+    void Combo1_MouseDown(short& button, short& shift, float& x, float& y);
+    void Text2_KeyPress(short& keyAscii);
+    void Text2_Change();
+    void FilesDropped(HDROP drop);
+
+protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    // What the running task asks of the window.
+    void ShowNotice(const std::string& text, NoticeKind kind) override;
+    void SetProgress(float percent) override;
+    void LetPendingMessagesRun() override;
+    bool WantsSplitBatchFile() override;
+    bool ClosesAfterSuccess() override;
+    void CloseMainWindow() override;
+
+    void CreateControls();
+    HWND CreateStandardControl(const ControlDesign& design, HWND container, const RECT& place);
+    void CreateOptionBox(controls::CheckBox& box, const ControlDesign& design, HWND container, const RECT& place);
+    void ApplyStackingOrder();
+    void ListenForDrops(HWND control);
+    void OnCommand(int id, int code);
+    void ShowFileList(bool flag);
+    bool Selected(ControlId option) const;
+    std::string TextOf(ControlId id) const;
+    void SetTextOf(ControlId id, const std::string& text);
+    int Pixels(int twips) const { return ui::TwipsToPixels(twips, dpi_); }
+    TaskInputs ReadTaskInputs() const;
+
+    Dialogs& dialogs_;
+    std::string appDir_;
+    Settings settings_;
+    Skin se_;
+    int dpi_ = 96;
+    ui::SharedFont font_;
+    ui::GdiObject<HFONT> hfont_;
+    ui::GdiObject<HBITMAP> contactPicture_;
+    ui::Frame frame1_, frame2_;
+    controls::CheckBox chkSets_, chkAdd_, autosets_, autoQto_;
+    std::unique_ptr<controls::DropDownList> combo1_;
+    ContactStrip picture1_;
+    ui::OwnedMenu listMenu_;
+    std::map<ControlId, HWND> controls_;
+    std::vector<std::unique_ptr<ui::Subclass>> subclasses_;
+    bool taskRunning_ = false;
+    bool closeWhenTaskEnds_ = false;
+};
+
+}  // namespace quilvane::shell

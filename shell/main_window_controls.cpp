@@ -1,0 +1,154 @@
+// Building the main window's controls from its design table.
+
+#include <windows.h>
+#include <commctrl.h>
+#include <imm.h>
+
+#include "main_window.h"
+#include "resource_ids.h"
+#include "utf16.h"
+
+namespace quilvane::shell {
+void MainF::CreateControls() {
+    hfont_ = ui::MakeFont(*font_, dpi_);
+    for (const ControlDesign& design : kMainWindowDesign) {
+        const HWND container = design.container == kWindow ? hwnd() : controls_.at(design.container);
+        const RECT place = design.place.ToPixels(dpi_);
+        switch (design.kind) {
+        case ControlKind::Frame:
+        case ControlKind::BorderedFrame: {
+            ui::Frame& frame = design.id == kFrame1 ? frame1_ : frame2_;
+            frame.Create(container, design.id, place, design.kind == ControlKind::BorderedFrame);
+            controls_[design.id] = frame.hwnd();
+            break;
+        }
+        case ControlKind::CheckBox:
+            CreateOptionBox(OptionBox(design.id), design, container, place);
+            break;
+        case ControlKind::DropDownList:
+            combo1_ = std::make_unique<controls::DropDownList>(container, place, design.id, font_);
+            combo1_->MouseDown = [this](short& button, short& shift, float& x, float& y) {
+                Combo1_MouseDown(button, shift, x, y);
+            };
+            controls_[design.id] = combo1_->hwnd();
+            break;
+        case ControlKind::ContactStrip:
+            contactPicture_.Reset(static_cast<HBITMAP>(
+                LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_CONTACT_STRIP), IMAGE_BITMAP, 0, 0, 0)));
+            picture1_.Create(container, design.id, place, kContactLabelPlace.ToPixels(dpi_), kContactCaption,
+                             hfont_.get(), contactPicture_.get());
+            picture1_.LabelClicked = [this] { Label1_Click(); };
+            controls_[design.id] = picture1_.hwnd();
+            break;
+        default:
+            controls_[design.id] = CreateStandardControl(design, container, place);
+        }
+    }
+    for (ControlId target : kDropTargets) ListenForDrops(controls_.at(target));
+    DragAcceptFiles(hwnd(), TRUE);
+
+    // Only digits reach the size field.
+    auto& sizeField = subclasses_.emplace_back(std::make_unique<ui::Subclass>());
+    sizeField->Attach(controls_.at(kText2), [this](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+        if (message != WM_CHAR) return false;
+        short keyAscii = static_cast<short>(wParam);
+        Text2_KeyPress(keyAscii);
+        if (keyAscii != 0) return false;
+        result = 0;
+        return true;
+    });
+
+    listMenu_.Reset(CreatePopupMenu());
+    AppendMenuW(listMenu_.get(), MF_STRING, kDels, L"删除当前行");
+    AppendMenuW(listMenu_.get(), MF_STRING, kClse, L"清空列表");
+    SendMessageW(controls_.at(kP1), PBM_SETRANGE32, 0, 100);
+    ApplyStackingOrder();
+}
+
+HWND MainF::CreateStandardControl(const ControlDesign& design, HWND container, const RECT& place) {
+    const wchar_t* windowClass = L"BUTTON";
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+    DWORD exStyle = 0;
+    switch (design.kind) {
+    case ControlKind::Option:
+        // Each pair of options is a group of its own: split or merge, KB or MB.
+        style |= BS_AUTORADIOBUTTON | WS_TABSTOP |
+                 ((design.id == kOpDelFale || design.id == kOkbs) ? WS_GROUP : 0);
+        break;
+    case ControlKind::Button:
+        style |= BS_PUSHBUTTON | WS_TABSTOP;
+        break;
+    case ControlKind::Label:
+        windowClass = L"STATIC";
+        style |= SS_LEFT | SS_NOPREFIX;
+        break;
+    case ControlKind::Edit:
+    case ControlKind::ReadOnlyEdit:
+        windowClass = L"EDIT";
+        style |= ES_AUTOHSCROLL | WS_TABSTOP | (design.kind == ControlKind::ReadOnlyEdit ? ES_READONLY : 0);
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+    default:  // the progress bar
+        windowClass = PROGRESS_CLASSW;
+        break;
+    }
+    HWND control = CreateWindowExW(exStyle, windowClass, design.caption, style, place.left, place.top,
+                                   place.right - place.left, place.bottom - place.top, container,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)),
+                                   GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(hfont_.get()), FALSE);
+    // Paths and sizes are typed in Latin letters and digits: no input method.
+    if (design.kind == ControlKind::Edit || design.kind == ControlKind::ReadOnlyEdit)
+        ImmAssociateContextEx(control, nullptr, 0);
+    return control;
+}
+
+void MainF::CreateOptionBox(controls::CheckBox& box, const ControlDesign& design, HWND container, const RECT& place) {
+    const std::wstring name = Widen(design.name);
+    box.Create(container, design.id, place, {name, font_});
+    // The window's stored design: its caption and the shared font.
+    ui::PropertyBag designBag;
+    designBag.Write<std::wstring>("Caption", design.caption, name);
+    box.ReadProperties(designBag);
+    box.SetFont(font_);
+    controls_[design.id] = box.hwnd();
+    if (design.id == kChkSets) box.Click = [this] { ChkSets_Click(); };
+    if (design.id == kChkAdd) box.Click = [this] { chkAdd_Click(); };
+    if (design.id == kAutosets) box.Click = [this] { Autosets_Click(); };
+    if (design.id == kAutoQto) box.Click = [this] { AutoQto_Click(); };
+}
+
+void MainF::ApplyStackingOrder() {
+    // Sending each to the bottom in turn leaves the first on top.
+    for (ControlId id : kStackingOrder)
+        SetWindowPos(controls_.at(id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void MainF::ListenForDrops(HWND control) {
+    DragAcceptFiles(control, TRUE);
+    // Frames pass drops on to the window themselves; edits and buttons need a word.
+    if (control == frame1_.hwnd() || control == frame2_.hwnd()) return;
+    auto& subclass = subclasses_.emplace_back(std::make_unique<ui::Subclass>());
+    subclass->Attach(control, [this](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+        if (message != WM_DROPFILES) return false;
+        FilesDropped(reinterpret_cast<HDROP>(wParam));
+        result = 0;
+        return true;
+    });
+}
+
+controls::CheckBox& MainF::OptionBox(ControlId id) {
+    switch (id) {
+    case kChkSets: return chkSets_;
+    case kChkAdd: return chkAdd_;
+    case kAutosets: return autosets_;
+    default: return autoQto_;
+    }
+}
+
+HWND MainF::Control(ControlId id) const {
+    const auto found = controls_.find(id);
+    return found == controls_.end() ? nullptr : found->second;
+}
+
+}  // namespace quilvane::shell
