@@ -33,7 +33,7 @@ inline constexpr int kCollapsedHeight = 3720;  // outer height, as the window op
 inline constexpr int kExpandedHeight = 6300;
 
 inline constexpr const wchar_t* kTitle = L"Quilvane文件分割器V1.13";
-inline constexpr const wchar_t* kContactCaption = L"E-Mail: quilvane-support@example.com [Quilvane]";
+inline constexpr const wchar_t* kContactCaption = L"E-Mail: kf@quilvane.cn [Quilvane]";
 inline constexpr ui::TwipsRect kContactLabelPlace{0, 30, 3000, 225};  // inside Picture1
 
 inline constexpr ControlDesign kMainWindowDesign[] = {

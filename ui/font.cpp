@@ -4,16 +4,16 @@
 
 namespace quilvane::ui {
 
-GdiObject<HFONT> MakeFont(const FontSpec& spec, int dpi) {
+GdiObject<HFONT> MakeFont(const FontSpec& wanted, int dpi) {
     LOGFONTW font{};
-    font.lfHeight = -static_cast<LONG>(std::lround(spec.points * dpi / 72.0));
-    font.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-    font.lfItalic = spec.italic;
-    font.lfUnderline = spec.underline;
-    font.lfStrikeOut = spec.strikeout;
-    font.lfCharSet = spec.charset;
+    font.lfHeight = -static_cast<LONG>(std::lround(wanted.points * dpi / 72.0));
+    font.lfWeight = wanted.bold ? FW_BOLD : FW_NORMAL;
+    font.lfItalic = wanted.italic;
+    font.lfUnderline = wanted.underline;
+    font.lfStrikeOut = wanted.strikeout;
+    font.lfCharSet = wanted.charset;
     font.lfQuality = DEFAULT_QUALITY;
-    lstrcpynW(font.lfFaceName, spec.face.c_str(), LF_FACESIZE);
+    lstrcpynW(font.lfFaceName, wanted.face.c_str(), LF_FACESIZE);
     return GdiObject<HFONT>(CreateFontIndirectW(&font));
 }
 

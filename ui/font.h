@@ -22,6 +22,6 @@ struct FontSpec {
 // Controls hold the very font object they were given, as the host's font is shared.
 using SharedFont = std::shared_ptr<FontSpec>;
 
-GdiObject<HFONT> MakeFont(const FontSpec& spec, int dpi);
+GdiObject<HFONT> MakeFont(const FontSpec& wanted, int dpi);
 
 }  // namespace quilvane::ui

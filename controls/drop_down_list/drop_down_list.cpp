@@ -54,8 +54,9 @@ DropDownList::DropDownList(HWND host, const RECT& place, int id, ui::SharedFont 
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     const int width = ui::TwipsToPixels(kMinWidth, dpi_);
     // The combo box stays visible so its list can drop, but the panel above covers it.
-    list_ = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_CLIPSIBLINGS | CBS_DROPDOWNLIST,
-                            0, 0, width, ui::TwipsToPixels(kHeight, dpi_), hwnd(),
+    list_ = CreateWindowExW(0, L"COMBOBOX", L"",
+                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_CLIPSIBLINGS | CBS_DROPDOWNLIST, 0, 0, width,
+                            ui::TwipsToPixels(kHeight, dpi_), hwnd(),
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)), instance, nullptr);
     panel_ = std::make_unique<PartWindow>(
         kPanelClassName, hwnd(), RECT{0, 0, width, ui::TwipsToPixels(kPanelHeight, dpi_)},
@@ -91,7 +92,8 @@ std::wstring DropDownList::Text() const {
 
 void DropDownList::SetText(const std::wstring& a) {
     SetTextBoxText(a);
-    const LRESULT item = SendMessageW(list_, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(a.c_str()));
+    const LRESULT item =
+        SendMessageW(list_, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(a.c_str()));
     if (item == CB_ERR) return;
     SendMessageW(list_, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
     Notify("Text");
@@ -125,7 +127,8 @@ std::wstring DropDownList::List(std::int32_t i) const {
     const LRESULT length = SendMessageW(list_, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
     if (length == CB_ERR) return {};
     std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT copied = SendMessageW(list_, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    const LRESULT copied =
+        SendMessageW(list_, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
     return copied == CB_ERR ? std::wstring() : std::wstring(text.data(), static_cast<std::size_t>(copied));
 }
 

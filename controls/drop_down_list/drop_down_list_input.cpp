@@ -100,8 +100,8 @@ std::optional<LRESULT> DropDownList::OnPanelMessage(UINT message, WPARAM wParam,
             ui::PaintScope paint(panel_->hwnd());
             RECT frame{};
             GetClientRect(hwnd(), &frame);
-            ui::GdiObject<HBRUSH> pen(CreateSolidBrush(outline_));
-            FrameRect(paint.dc(), &frame, pen.get());
+            ui::GdiObject<HBRUSH> frameBrush(CreateSolidBrush(outline_));
+            FrameRect(paint.dc(), &frame, frameBrush.get());
             return 0;
         }
         default:

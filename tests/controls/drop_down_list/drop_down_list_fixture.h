@@ -1,18 +1,14 @@
 #pragma once
-// A visible host window with one drop-down list and, after it, a text box that is the next
-// tab stop. The list is left closed after every test.
+// A shown host window holding one drop-down list and, after it, a text box that is the next
+// tab stop. Every test leaves the list closed.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "drop_down_list.h"
 #include "subclass.h"
 #include "twips.h"
-#include "window.h"
 
 namespace quilvane::controls::testing {
 
@@ -21,19 +17,22 @@ public:
     TestHost() {
         CreateArgs args;
         args.className = L"QuilvaneDropDownListTestHost";
-        args.title = L"host";
-        args.x = 40;
-        args.y = 40;
+        args.x = args.y = 40;
         args.width = 480;
         args.height = 240;
         Create(args);
         ShowWindow(hwnd(), SW_SHOW);
-        UpdateWindow(hwnd());
     }
 };
 
-// Stands in for the text box's own context menu (which would run a modal menu loop): it
-// counts the requests that get through to the text box and answers them itself.
+// One host for the whole program: Wine takes seconds to take a shown top-level window down.
+inline HWND SharedHost() {
+    static TestHost host;
+    return host.hwnd();
+}
+
+// Stands in for the text box's own context menu (a modal menu loop): counts the requests that
+// get through to the text box and answers them itself.
 class ContextMenuProbe {
 public:
     explicit ContextMenuProbe(HWND textBox) {
@@ -50,12 +49,6 @@ private:
     ui::Subclass subclass_;
 };
 
-// One host for the whole program: Wine takes a while to take a shown top-level window down.
-inline HWND SharedHost() {
-    static TestHost host;
-    return host.hwnd();
-}
-
 class DropDownListTest : public ::testing::Test {
 protected:
     void TearDown() override {
@@ -63,28 +56,24 @@ protected:
         ReleaseCapture();
         DestroyWindow(next);
     }
-
-    int Px(int twips) const { return ui::TwipsToPixels(twips, ui::ScreenDpi()); }
-    RECT PlaceOf(HWND part) const {  // in the host's client coordinates
+    static int Px(int twips) { return ui::TwipsToPixels(twips, ui::ScreenDpi()); }
+    static RECT ScreenRect(HWND window) {
         RECT place{};
-        GetWindowRect(part, &place);
-        MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&place), 2);
+        GetWindowRect(window, &place);
         return place;
-    }
-    void FillWith(std::initializer_list<const wchar_t*> items) {
-        for (const wchar_t* item : items) list.AddItem(item);
     }
     static void Press(HWND window, UINT down, UINT up, int x = 3, int y = 3) {
         SendMessageW(window, down, down == WM_RBUTTONDOWN ? MK_RBUTTON : MK_LBUTTON, MAKELPARAM(x, y));
         SendMessageW(window, up, 0, MAKELPARAM(x, y));
     }
-    static void LeftClick(HWND window) { Press(window, WM_LBUTTONDOWN, WM_LBUTTONUP); }
+    void Fill(std::initializer_list<const wchar_t*> items) {
+        for (const wchar_t* item : items) list.AddItem(item);
+    }
 
     HWND host = SharedHost();
     DropDownList list{host, RECT{10, 10, 210, 31}, 7};
-    HWND next = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER, 10, 80, 120, 22,
-                                host, nullptr, GetModuleHandleW(nullptr), nullptr);
-    std::vector<std::string> notified;
+    HWND next = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 80, 120, 22, host, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
 };
 
 }  // namespace quilvane::controls::testing
