@@ -13,7 +13,7 @@ Status JoinFiles(const std::vector<std::string>& entries, const std::string& out
     Result<File> joined = File::CreateTemporaryBeside(output);
     if (!joined) return joined.status();
     created.Add(joined->path());
-    std::vector<char> buffer = CopyBuffer(limits, limits.chunkSize);
+    CopyBuffer buffer(limits, limits.chunkSize);
     std::uint64_t offset = 0;
     for (const std::string& entry : entries) {
         Result<File> source = File::OpenForReading(entry);

@@ -52,7 +52,7 @@ TaskOutcome MergeFromDescriptor(const TaskInputs& inputs, TaskHost& host, const 
     if (!output) return Stop(host, output.message());
     created.Add(output->path());
     std::optional<File> piece;
-    std::vector<char> buffer = CopyBuffer(limits, std::min(plan.pieceSize, limits.blockSize));
+    CopyBuffer buffer(limits, std::min(plan.pieceSize, limits.blockSize));
     std::uint64_t pieceIndex = 0, blockInPiece = 0;
     for (std::uint64_t block = 0; block < plan.blockCount; ++block) {
         const bool lastBlock = block + 1 == plan.blockCount;

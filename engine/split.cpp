@@ -70,7 +70,7 @@ TaskOutcome SplitFile(const TaskInputs& inputs, TaskHost& host, const CopyLimits
     CreatedFiles created;
     std::optional<File> piece;
     std::vector<std::string> pieceNames;
-    std::vector<char> buffer = CopyBuffer(limits, std::min(pieceSize, limits.blockSize));
+    CopyBuffer buffer(limits, std::min(pieceSize, limits.blockSize));
     std::uint64_t pieceIndex = 0, blockInPiece = 0;
     for (std::uint64_t block = 0; block < plan.blockCount; ++block) {
         const bool lastBlock = block + 1 == plan.blockCount;

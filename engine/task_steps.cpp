@@ -25,9 +25,8 @@ CreatedFiles::~CreatedFiles() {
     for (const std::string& path : paths_) (void)RemoveFile(path);
 }
 
-std::vector<char> CopyBuffer(const CopyLimits& limits, std::uint64_t largestCopy) {
-    return std::vector<char>(static_cast<std::size_t>(std::max<std::uint64_t>(
-        1, std::min<std::uint64_t>(limits.chunkSize, largestCopy))));
-}
+CopyBuffer::CopyBuffer(const CopyLimits& limits, std::uint64_t largestCopy)
+    : size_(static_cast<std::size_t>(std::max<std::uint64_t>(1, std::min<std::uint64_t>(limits.chunkSize, largestCopy)))),
+      bytes_(std::make_unique_for_overwrite<char[]>(size_)) {}
 
 }  // namespace quilvane

@@ -1,6 +1,7 @@
 #pragma once
 // Steps the three tasks share. Internal to the engine.
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,7 +35,17 @@ private:
     std::vector<std::string> paths_;
 };
 
-// A buffer for copies that fall back to reading and writing: never more than the limits allow.
-std::vector<char> CopyBuffer(const CopyLimits& limits, std::uint64_t largestCopy);
+// Memory for copies that fall back to reading and writing: never more than the limits allow,
+// and left untouched (so never paged in) while the kernel does the copying.
+class CopyBuffer {
+public:
+    CopyBuffer(const CopyLimits& limits, std::uint64_t largestCopy);
+    char* data() { return bytes_.get(); }
+    std::size_t size() const { return size_; }
+
+private:
+    std::size_t size_;
+    std::unique_ptr<char[]> bytes_;
+};
 
 }  // namespace quilvane

@@ -10,16 +10,7 @@ bool ContactStrip::Create(HWND parent, int id, const RECT& place, const RECT& la
     caption_ = std::move(caption);
     font_ = font;
     picture_ = picture;
-    CreateArgs args;
-    args.className = L"QuilvaneContactStrip";
-    args.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-    args.x = place.left;
-    args.y = place.top;
-    args.width = place.right - place.left;
-    args.height = place.bottom - place.top;
-    args.parent = parent;
-    args.id = id;
-    return Window::Create(args);
+    return Window::Create(CreateArgs::Child(L"QuilvaneContactStrip", parent, id, place));
 }
 
 bool ContactStrip::OverLabel(LPARAM position) const {

@@ -5,29 +5,12 @@
 #include <commctrl.h>
 #include <ole2.h>
 
-#include <algorithm>
 #include <string>
 
+#include "command_line.h"
 #include "dialogs.h"
 #include "main_window.h"
 #include "settings.h"
-#include "utf16.h"
-
-namespace {
-
-// Everything after the program's own name, as the system hands it over.
-std::wstring ArgumentText() {
-    const wchar_t* line = GetCommandLineW();
-    bool quoted = false;
-    while (*line && (quoted || (*line != L' ' && *line != L'\t'))) {
-        if (*line == L'"') quoted = !quoted;
-        ++line;
-    }
-    while (*line == L' ' || *line == L'\t') ++line;
-    return line;
-}
-
-}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     OleInitialize(nullptr);  // the folder browser's new style needs it
@@ -42,10 +25,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     ShowWindow(mainF.hwnd(), show);
     UpdateWindow(mainF.hwnd());
 
-    // The whole argument text is one path; every double quote goes, nothing else is parsed.
-    std::wstring path = ArgumentText();
-    path.erase(std::remove(path.begin(), path.end(), L'"'), path.end());
-    if (!path.empty()) mainF.GetDates(quilvane::Narrow(path));
+    const std::string path = quilvane::shell::CommandLinePath(GetCommandLineW());
+    if (!path.empty()) mainF.GetDates(path);
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

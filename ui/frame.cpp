@@ -4,16 +4,8 @@ namespace quilvane::ui {
 
 bool Frame::Create(HWND parent, int id, const RECT& place, bool bordered) {
     bordered_ = bordered;
-    CreateArgs args;
-    args.className = L"QuilvaneFrame";
-    args.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+    CreateArgs args = CreateArgs::Child(L"QuilvaneFrame", parent, id, place);
     args.exStyle = WS_EX_CONTROLPARENT;
-    args.x = place.left;
-    args.y = place.top;
-    args.width = place.right - place.left;
-    args.height = place.bottom - place.top;
-    args.parent = parent;
-    args.id = id;
     return Window::Create(args);
 }
 

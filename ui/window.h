@@ -32,6 +32,20 @@ protected:
         HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         HICON icon = nullptr;
         HCURSOR cursor = LoadCursorW(nullptr, IDC_ARROW);
+
+        // A visible child of `parent` at `place`, in the parent's client pixels.
+        static CreateArgs Child(const wchar_t* className, HWND parent, int id, const RECT& place) {
+            CreateArgs args;
+            args.className = className;
+            args.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+            args.x = place.left;
+            args.y = place.top;
+            args.width = place.right - place.left;
+            args.height = place.bottom - place.top;
+            args.parent = parent;
+            args.id = id;
+            return args;
+        }
     };
     // Registers the class on its first use and creates the window; false when it failed.
     bool Create(const CreateArgs& args);

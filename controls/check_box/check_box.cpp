@@ -80,15 +80,8 @@ bool CheckBox::Create(HWND parent, int id, const RECT& pixels, Ambient ambient) 
     dpi_ = ui::ScreenDpi();
     if (!LoadPictures()) return false;
 
-    CreateArgs args;
-    args.className = kClassName;
-    args.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS;
-    args.x = pixels.left;
-    args.y = pixels.top;
-    args.width = pixels.right - pixels.left;
-    args.height = pixels.bottom - pixels.top;
-    args.parent = parent;
-    args.id = id;
+    CreateArgs args = CreateArgs::Child(kClassName, parent, id, pixels);
+    args.style |= WS_TABSTOP;
     // No double-click style: a quick second click toggles the box again like the first.
     args.classStyle = 0;
     args.background = nullptr;

@@ -39,15 +39,8 @@ DropDownList::DropDownList(HWND host, const RECT& place, int id, ui::SharedFont 
       font_(hostFont_),
       background_(CreateSolidBrush(kBackground)),
       outline_(kFirstOutline) {
-    CreateArgs args;
-    args.className = kClassName;
-    args.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP;
-    args.x = place.left;
-    args.y = place.top;
-    args.width = place.right - place.left;
-    args.height = place.bottom - place.top;
-    args.parent = host;
-    args.id = id;
+    CreateArgs args = CreateArgs::Child(kClassName, host, id, place);
+    args.style |= WS_CLIPCHILDREN | WS_TABSTOP;
     args.background = nullptr;  // each instance paints with its own brush
     if (!Create(args)) throw std::runtime_error("cannot create the drop-down list");
 

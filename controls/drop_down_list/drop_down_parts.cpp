@@ -9,14 +9,8 @@ namespace quilvane::controls {
 PartWindow::PartWindow(const wchar_t* className, HWND parent, const RECT& place, HBRUSH background,
                        Handler handler)
     : handler_(std::move(handler)) {
-    CreateArgs args;
-    args.className = className;
-    args.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
-    args.x = place.left;
-    args.y = place.top;
-    args.width = place.right - place.left;
-    args.height = place.bottom - place.top;
-    args.parent = parent;
+    CreateArgs args = CreateArgs::Child(className, parent, 0, place);
+    args.style |= WS_CLIPCHILDREN;
     // A quick second press on the drop button is a press like any other, not a double click.
     args.classStyle = 0;
     args.background = background;

@@ -78,6 +78,13 @@ struct MainWindow : ::testing::Test {
         return Narrow(text);
     }
     void SetText(ControlId id, const std::string& text) { SetWindowTextW(Control(id), Widen(text).c_str()); }
+    // A 2 KiB source in the work folder, to be cut into 1 KB pieces there.
+    void PrepareTwoPieceSplit() {
+        WriteFile(work / "a.bin", PatternBytes(2048));
+        window->GetDates(work / "a.bin");
+        SetText(kText1, work.Path());
+        SetText(kText2, "1");
+    }
     void Click(ControlId id) { SendMessageW(Control(id), BM_CLICK, 0, 0); }
     bool Checked(ControlId id) { return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     void ClickBox(ControlId id) {
@@ -271,10 +278,7 @@ TEST_F(MainWindow, ChecksComeFromTheEngineInTheirOrder) {
 
 TEST_F(MainWindow, RunningTaskIgnoresASecondStartAndDefersClosing) {
     Open("[main]\r\nQutoEt=0\r\n");
-    WriteFile(work / "a.bin", PatternBytes(2048));
-    window->GetDates(work / "a.bin");
-    SetText(kText1, work.Path());
-    SetText(kText2, "1");
+    PrepareTwoPieceSplit();
     bool stillOpenDuringTask = false;
     dialogs.duringNotice = [&] {
         dialogs.duringNotice = nullptr;
@@ -292,10 +296,7 @@ TEST_F(MainWindow, RunningTaskIgnoresASecondStartAndDefersClosing) {
 
 TEST_F(MainWindow, ClosesAfterSuccessWhenAsked) {
     Open("[main]\r\nQutoEt=1\r\n");
-    WriteFile(work / "a.bin", PatternBytes(2048));
-    window->GetDates(work / "a.bin");
-    SetText(kText1, work.Path());
-    SetText(kText2, "1");
+    PrepareTwoPieceSplit();
     const HWND handle = window->hwnd();
     window->Command2_Click();
     EXPECT_FALSE(IsWindow(handle));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "command_line.h"
 #include "dialogs.h"
 #include "test_support.h"
 
@@ -37,6 +38,14 @@ TEST(Selection, SeveralFilesAreJoinedToTheirFolder) {
     EXPECT_EQ(JoinSelection(L"D:\\x\\only.txt"), "D:\\x\\only.txt");
     // A drive root keeps a single backslash.
     EXPECT_EQ(JoinSelection(std::wstring(L"C:\\\0a.txt\0b.txt", 15)), std::string("C:\\a.txt\0C:\\b.txt", 17));
+}
+
+TEST(CommandLine, EveryQuoteGoesAndNothingElseIsParsed) {
+    EXPECT_EQ(CommandLinePath(L"\"C:\\Program Files\\q.exe\" \"D:\\my files\\big.iso\""), "D:\\my files\\big.iso");
+    EXPECT_EQ(CommandLinePath(L"q.exe \"D:\\a b.txt\" \"E:\\c.txt\""), "D:\\a b.txt E:\\c.txt");
+    EXPECT_EQ(CommandLinePath(L"q.exe"), "");
+    EXPECT_EQ(CommandLinePath(L"\"C:\\q.exe\"   "), "");
+    EXPECT_EQ(CommandLinePath(L"q.exe D:\\文件.bin"), "D:\\文件.bin");
 }
 
 }  // namespace
