@@ -182,6 +182,20 @@ void MainF::Text2_KeyPress(short& keyAscii) {
     if (!((keyAscii >= '0' && keyAscii <= '9') || keyAscii == 8)) keyAscii = 0;
 }
 
+void MainF::Text2_Paste() {
+    if (!OpenClipboard(hwnd())) return;
+    std::wstring digits;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* text = static_cast<const wchar_t*>(GlobalLock(data))) {
+            for (; *text; ++text)
+                if (*text >= L'0' && *text <= L'9') digits += *text;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    SendMessageW(Control(kText2), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(digits.c_str()));
+}
+
 void MainF::Text2_Change() {
     if (GetWindowTextLengthW(Control(kText2)) == 0) SetTextOf(kText2, "0");
 }

@@ -69,6 +69,7 @@ public:
     void Combo1_MouseDown(short& button, short& shift, float& x, float& y);
     void Text2_KeyPress(short& keyAscii);
     void Text2_Change();
+    void Text2_Paste();
     void FilesDropped(HDROP drop);
 
 protected:

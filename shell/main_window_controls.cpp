@@ -47,9 +47,14 @@ void MainF::CreateControls() {
     for (ControlId target : kDropTargets) ListenForDrops(controls_.at(target));
     DragAcceptFiles(hwnd(), TRUE);
 
-    // Only digits reach the size field.
+    // Only digits reach the size field, typed or pasted.
     auto& sizeField = subclasses_.emplace_back(std::make_unique<ui::Subclass>());
     sizeField->Attach(controls_.at(kText2), [this](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+        if (message == WM_PASTE) {
+            Text2_Paste();
+            result = 0;
+            return true;
+        }
         if (message != WM_CHAR) return false;
         short keyAscii = static_cast<short>(wParam);
         Text2_KeyPress(keyAscii);

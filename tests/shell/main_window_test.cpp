@@ -212,6 +212,19 @@ TEST_F(MainWindow, SizeFieldTakesDigitsOnlyAndNeverStaysEmpty) {
     SendMessageW(Control(kText2), EM_SETSEL, 0, -1);
     for (wchar_t c : std::wstring(L"1a -.5")) SendMessageW(Control(kText2), WM_CHAR, c, 0);
     EXPECT_EQ(Text(kText2), "15");
+
+    // Pasted text keeps only its digits.
+    ASSERT_TRUE(OpenClipboard(window->hwnd()));
+    EmptyClipboard();
+    const std::wstring pasted = L"2 MB, 0";
+    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, (pasted.size() + 1) * sizeof(wchar_t));
+    std::memcpy(GlobalLock(copy), pasted.c_str(), (pasted.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(copy);
+    SetClipboardData(CF_UNICODETEXT, copy);
+    CloseClipboard();
+    SendMessageW(Control(kText2), EM_SETSEL, 0, -1);
+    SendMessageW(Control(kText2), WM_PASTE, 0, 0);
+    EXPECT_EQ(Text(kText2), "20");
 }
 
 TEST_F(MainWindow, ExpandsAndCollapsesWithItsCaption) {
