@@ -27,6 +27,8 @@ bool IsEdit(HWND control) {
 
 bool Skin::Paint(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     const auto dc = reinterpret_cast<HDC>(wParam);
+    // Read-only fields ask for the static colour, but stay white like the others.
+    if (message == WM_CTLCOLORSTATIC && IsEdit(reinterpret_cast<HWND>(lParam))) message = WM_CTLCOLOREDIT;
     switch (message) {
     case WM_ERASEBKGND: {
         RECT area{};
@@ -36,13 +38,6 @@ bool Skin::Paint(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         return true;
     }
     case WM_CTLCOLORSTATIC:
-        // Read-only fields ask for the static colour too, but stay white like the others.
-        if (IsEdit(reinterpret_cast<HWND>(lParam))) {
-            SetBkColor(dc, RGB(255, 255, 255));
-            result = reinterpret_cast<LRESULT>(field_.get());
-            return true;
-        }
-        [[fallthrough]];
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
         SetBkMode(dc, TRANSPARENT);

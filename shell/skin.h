@@ -23,9 +23,9 @@ public:
     // The skin lets go of the window.
     void Release(HWND window);
 
+private:
     static constexpr COLORREF kFace = RGB(236, 233, 216);
 
-private:
     bool Paint(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     ui::GdiObject<HBRUSH> face_;
