@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "message_loop.h"
 #include "paths.h"
 #include "resource_ids.h"
 #include "utf16.h"
@@ -42,6 +43,7 @@ bool MainF::Create() {
     args.height = Pixels(kCollapsedHeight);
     args.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM));
     if (!Window::Create(args)) return false;
+    loaded_.Load();
     CreateControls();
     Form_Load();
     return true;
@@ -61,7 +63,7 @@ void MainF::Form_Load() {
 
 void MainF::Form_Unload() {
     se_.Release(hwnd());
-    if (Unloaded) Unloaded();
+    loaded_.Unload();
 }
 
 LRESULT MainF::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -272,18 +274,7 @@ void MainF::SetProgress(float percent) {
     SendMessageW(Control(kP1), PBM_SETPOS, static_cast<WPARAM>(percent), 0);
 }
 
-void MainF::LetPendingMessagesRun() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            // The program is ending; leave the request for the main loop.
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return;
-        }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
+void MainF::LetPendingMessagesRun() { ui::PumpPendingMessages(); }
 
 bool MainF::WantsSplitBatchFile() { return chkSets_.Value() != 0; }
 bool MainF::ClosesAfterSuccess() { return autoQto_.Value() != 0; }

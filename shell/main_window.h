@@ -15,6 +15,7 @@
 #include "contact_strip.h"
 #include "dialogs.h"
 #include "drop_down_list.h"
+#include "form_lifetime.h"
 #include "frame.h"
 #include "handles.h"
 #include "main_window_layout.h"
@@ -36,9 +37,6 @@ public:
     bool Create();
     // Puts a chosen or dropped source path into the window.
     void GetDates(const std::string& path);
-
-    // Runs after the window is gone (the program ends when no window is left).
-    std::function<void()> Unloaded;
 
     Skin& se() { return se_; }
     HWND Control(ControlId id) const;
@@ -112,6 +110,7 @@ private:
     ui::OwnedMenu listMenu_;
     std::map<ControlId, HWND> controls_;
     std::vector<std::unique_ptr<ui::Subclass>> subclasses_;
+    ui::LoadedForm loaded_;
     bool taskRunning_ = false;
     bool closeWhenTaskEnds_ = false;
 };
