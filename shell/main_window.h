@@ -19,6 +19,7 @@
 #include "frame.h"
 #include "handles.h"
 #include "main_window_layout.h"
+#include "set_clses.h"
 #include "settings.h"
 #include "skin.h"
 #include "subclass.h"
@@ -51,7 +52,7 @@ public:
     void GetFile_Click();
     void cmdFile_Click();
     void cmdOpsee_Click();
-    void Command1_Click() {}  // the shutdown window arrives with its own work
+    void Command1_Click();
     void Command2_Click();
     void Command3_Click();
     void Command4_Click() {}  // the e-mail window arrives with its own work
@@ -110,6 +111,7 @@ private:
     ui::OwnedMenu listMenu_;
     std::map<ControlId, HWND> controls_;
     std::vector<std::unique_ptr<ui::Subclass>> subclasses_;
+    std::unique_ptr<power::SetClses> setClses_;  // made on the first "关机", kept while hidden
     ui::LoadedForm loaded_;
     bool taskRunning_ = false;
     bool closeWhenTaskEnds_ = false;
