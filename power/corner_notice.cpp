@@ -18,7 +18,8 @@ constexpr COLORREF kTitleText = RGB(255, 255, 255);
 
 // The design, in twips of the notice's client area.
 constexpr ui::TwipsRect kStripPlace{0, 0, kNoticeWidthTwips, 285};
-constexpr ui::TwipsRect kTitlePlace{690, 30, 1800, 180};
+// The title runs on to the close glyph: the whole of it does not fit 1800 twips in the bold font.
+constexpr ui::TwipsRect kTitlePlace{690, 30, 2460, 180};
 constexpr ui::TwipsRect kGlyphPlace{3180, 30, 225, 225};
 constexpr ui::TwipsRect kLinePlaces[] = {{210, 330, 3000, 180}, {210, 540, 3000, 180}, {210, 750, 3000, 180}};
 
@@ -27,7 +28,8 @@ constexpr int kShortestSeconds = 1;
 constexpr int kLongestSeconds = 32;
 
 HWND CreateLabel(HWND parent, const wchar_t* text, const RECT& place, HFONT font) {
-    const HWND label = CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+    // One line each: a text too long is cut at the edge rather than wrapped out of sight.
+    const HWND label = CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX,
                                        place.left, place.top, place.right - place.left, place.bottom - place.top,
                                        parent, nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);

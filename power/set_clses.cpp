@@ -1,5 +1,6 @@
 #include "set_clses.h"
 
+#include <algorithm>
 #include <string>
 
 #include "power_actions.h"
@@ -47,9 +48,15 @@ bool SetClses::Create() {
 }
 
 RECT SetClses::CentredOverMainWindow(int width, int height) const {
-    RECT over{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT workArea{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+    RECT over = workArea;
     if (mainWindow_ && IsWindow(mainWindow_)) GetWindowRect(mainWindow_, &over);
-    const int left = (over.left + over.right - width) / 2, top = (over.top + over.bottom - height) / 2;
+    // Wider than the main window, it would leave the screen over a main window at its edge.
+    const int left = std::clamp((over.left + over.right - width) / 2, workArea.left,
+                                std::max(workArea.left, workArea.right - width));
+    const int top = std::clamp((over.top + over.bottom - height) / 2, workArea.top,
+                               std::max(workArea.top, workArea.bottom - height));
     return RECT{left, top, left + width, top + height};
 }
 
