@@ -86,6 +86,7 @@ bool CheckBox::Create(HWND parent, int id, const RECT& pixels, Ambient ambient) 
     args.classStyle = 0;
     args.background = nullptr;
     if (!Window::Create(args)) return false;
+    SetWindowTextW(hwnd(), caption_.c_str());
 
     ShowPic();
     Resize();
@@ -137,8 +138,15 @@ void CheckBox::SetValue(std::int32_t value) {
     ShowPic();
 }
 
+std::int32_t CheckBox::ValueAfterClick(std::int32_t value) {
+    if (value == 0) return 1;
+    if (value == 1 || value == 2) return 0;
+    return value;
+}
+
 void CheckBox::SetCaption(const std::wstring& caption) {
     caption_ = caption;
+    if (hwnd()) SetWindowTextW(hwnd(), caption_.c_str());
     Resize();
     Notify("Caption");
 }
@@ -193,8 +201,7 @@ void CheckBox::ShowPic() { ShowLook(Enabled() ? kNormal : kDisabled); }
 
 void CheckBox::OnClick() {
     if (Click) Click();
-    if (value_ == 0) SetValue(1);
-    else if (value_ == 1 || value_ == 2) SetValue(0);
+    if (const std::int32_t next = ValueAfterClick(value_); next != value_) SetValue(next);
     ShowPic();
 }
 
@@ -335,6 +342,11 @@ void CheckBox::Paint() {
     SetTextColor(canvas.get(), CaptionColor());
     RECT caption = captionRect_;
     DrawTextW(canvas.get(), caption_.c_str(), static_cast<int>(caption_.size()), &caption, DT_NOPREFIX | DT_NOCLIP);
+    if (GetFocus() == hwnd()) {
+        RECT around = captionRect_;
+        InflateRect(&around, 1, 0);
+        DrawFocusRect(canvas.get(), &around);
+    }
 
     BitBlt(paint.dc(), 0, 0, client.right, client.bottom, canvas.get(), 0, 0, SRCCOPY);
 }
@@ -359,6 +371,13 @@ LRESULT CheckBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_RBUTTONUP: OnButtonUp(kRight, wParam, PointOf(lParam)); break;  // and on to WM_CONTEXTMENU
         case WM_MBUTTONUP: OnButtonUp(kMiddle, wParam, PointOf(lParam)); return 0;
         case WM_MOUSEMOVE: OnPointerMove(wParam, PointOf(lParam)); return 0;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS: Redraw(nullptr); return 0;
+        case WM_GETDLGCODE: return DLGC_BUTTON;
+        case BM_CLICK:
+            if (Enabled()) OnClick();
+            return 0;
+        case BM_GETCHECK: return value_;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
         case WM_KEYUP:
