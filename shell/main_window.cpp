@@ -196,7 +196,12 @@ void MainF::FilesDropped(HDROP drop) {
 }
 
 void MainF::Text2_KeyPress(short& keyAscii) {
-    if (!((keyAscii >= '0' && keyAscii <= '9') || keyAscii == 8)) keyAscii = 0;
+    // Digits and Backspace; Ctrl+C, Ctrl+V and Ctrl+X type nothing and keep the clipboard
+    // working (a paste keeps only its digits).
+    constexpr short kCopy = 3, kPaste = 22, kCut = 24;
+    const bool passes = (keyAscii >= '0' && keyAscii <= '9') || keyAscii == 8 || keyAscii == kCopy ||
+                        keyAscii == kPaste || keyAscii == kCut;
+    if (!passes) keyAscii = 0;
 }
 
 void MainF::Text2_Paste() {
