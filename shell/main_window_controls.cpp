@@ -6,6 +6,7 @@
 
 #include "main_window.h"
 #include "resource_ids.h"
+#include "scaled_picture.h"
 #include "utf16.h"
 
 namespace quilvane::shell {
@@ -33,8 +34,7 @@ void MainF::CreateControls() {
             controls_[design.id] = combo1_->hwnd();
             break;
         case ControlKind::ContactStrip:
-            contactPicture_.Reset(static_cast<HBITMAP>(
-                LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_CONTACT_STRIP), IMAGE_BITMAP, 0, 0, 0)));
+            contactPicture_ = ui::LoadScaledPicture(IDB_CONTACT_STRIP, dpi_);
             picture1_.Create(container, design.id, place, kContactLabelPlace.ToPixels(dpi_), kContactCaption,
                              hfont_.get(), contactPicture_.get());
             picture1_.LabelClicked = [this] { Label1_Click(); };

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "check_box_resources.h"
+#include "scaled_picture.h"
 #include "twips.h"
 
 namespace quilvane::controls {
@@ -17,7 +18,7 @@ constexpr UINT kTimer1Interval = 10;  // ms
 
 constexpr int kGlyphTwips = 195;
 constexpr int kCaptionLeftTwips = 240;
-constexpr int kGlyphPixels = 13;
+constexpr int kGlyphPixels = 13;  // at 100 %
 constexpr SIZE kBackgroundPixels{200, 32};
 
 constexpr COLORREF kButtonFace = 0x8000000F;
@@ -56,11 +57,6 @@ POINT PointOf(LPARAM lParam) {
     return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
 
-ui::GdiObject<HBITMAP> LoadPicture(int id) {
-    return ui::GdiObject<HBITMAP>(static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
-}
-
 void Fill(HDC dc, const RECT& area, COLORREF colour) {
     ui::GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
     FillRect(dc, &area, brush.get());
@@ -96,10 +92,10 @@ bool CheckBox::Create(HWND parent, int id, const RECT& pixels, Ambient ambient) 
 
 bool CheckBox::LoadPictures() {
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        glyphs_[slot] = LoadPicture(IDB_CHECK_BOX_GLYPH0 + slot);
+        glyphs_[slot] = ui::LoadScaledPicture(IDB_CHECK_BOX_GLYPH0 + slot * ui::kIdsPerScaledPicture, dpi_);
         if (!glyphs_[slot]) return false;
     }
-    background_ = LoadPicture(IDB_CHECK_BOX_BACKGROUND);
+    background_ = ui::LoadScaledPicture(IDB_CHECK_BOX_BACKGROUND, dpi_);
     return static_cast<bool>(background_);
 }
 
@@ -328,12 +324,14 @@ void CheckBox::Paint() {
     ui::Selection onBuffer(canvas.get(), buffer.get());
 
     Fill(canvas.get(), client, Resolve(backColor_));
-    DrawPicture(canvas.get(), background_.get(), 0, 0, kBackgroundPixels.cx, kBackgroundPixels.cy);
+    DrawPicture(canvas.get(), background_.get(), 0, 0, ui::ScaledPictureLength(kBackgroundPixels.cx, dpi_),
+                ui::ScaledPictureLength(kBackgroundPixels.cy, dpi_));
 
     Fill(canvas.get(), glyphRect_, GetSysColor(COLOR_WINDOW));
     if (shownSlot_ >= 0) {
-        const int width = std::min<int>(kGlyphPixels, glyphRect_.right - glyphRect_.left);
-        const int height = std::min<int>(kGlyphPixels, glyphRect_.bottom - glyphRect_.top);
+        const int side = ui::ScaledPictureLength(kGlyphPixels, dpi_);
+        const int width = std::min<int>(side, glyphRect_.right - glyphRect_.left);
+        const int height = std::min<int>(side, glyphRect_.bottom - glyphRect_.top);
         DrawPicture(canvas.get(), glyphs_[shownSlot_].get(), glyphRect_.left, glyphRect_.top, width, height);
     }
 
