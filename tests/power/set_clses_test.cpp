@@ -90,6 +90,26 @@ TEST_F(SchedulerWindow, OpensIdleWithTheEightActionsAndTheDesignedValues) {
     EXPECT_FALSE(window.TaskPending());
 }
 
+TEST_F(SchedulerWindow, OpensCentredOverTheMainWindowButNeverOffTheScreen) {
+    RECT workArea{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+    for (const RECT main : {RECT{300, 200, 900, 600}, RECT{workArea.left, workArea.top, workArea.left + 100, 80}}) {
+        const HWND mainWindow = CreateWindowExW(0, L"STATIC", L"main", WS_POPUP, main.left, main.top,
+                                                main.right - main.left, main.bottom - main.top, nullptr, nullptr,
+                                                GetModuleHandleW(nullptr), nullptr);
+        SetClses scheduler(se, mainWindow, power, [this] { return now; });
+        ASSERT_TRUE(scheduler.Create());
+        RECT place{};
+        GetWindowRect(scheduler.hwnd(), &place);
+        if (main.left == 300) {
+            EXPECT_NEAR(place.left + place.right, main.left + main.right, 1);
+        }
+        EXPECT_GE(place.left, workArea.left);
+        EXPECT_GE(place.top, workArea.top);
+        DestroyWindow(mainWindow);
+    }
+}
+
 TEST_F(SchedulerWindow, OkHidesTheWindowAndTheStatusLineCountsDown) {
     Open();
     Schedule(L"5", L"30");
