@@ -1,17 +1,17 @@
 #!/usr/bin/env python3
 """Draws the spin box's eight arrow pictures (15 x 9 pixels at 100 %: a dark triangle on a
-light blue rounded button face) at 100, 125, 150 and 200 %, writes them as 24-bit .bmp files
-into pictures/ and writes spin_box.rc, which numbers them by slot and scale. Run it again
-after changing a look; the .bmp files and spin_box.rc are checked in."""
+light blue rounded button face) at every screen scale, writes them as 24-bit .bmp files into
+pictures/ and writes spin_box.rc, which numbers them by slot and scale. Run it again after
+changing a look; the .bmp files and spin_box.rc are checked in."""
 
-import os
-import struct
+import sys
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
+import bitmaps  # noqa: E402
 
 WIDTH, HEIGHT = 15, 9  # at 100 %
-SCALES = (100, 125, 150, 200)  # in resource id order
-FIRST_ID = "IDB_SPIN_ARROW_FIRST"
 WHITE = (255, 255, 255)
-SAMPLES = 4  # per pixel and axis, so edges are smooth at every scale
 
 # face top, face bottom, border, triangle
 NORMAL = ((233, 242, 253), (190, 213, 246), (126, 163, 214), (48, 68, 112))
@@ -30,11 +30,6 @@ SLOTS = (
     ("up", "disabled", DISABLED),
     ("down", "disabled", DISABLED),
 )
-
-
-def scaled(length, percent):
-    """Pixels at a scale, rounded as the program rounds them (halves away from zero)."""
-    return (length * percent + 50) // 100
 
 
 def mix(a, b, t):
@@ -70,57 +65,20 @@ def colour_at(x, y, up, look):
     return mix(top, bottom, (y - 1) / (HEIGHT - 2))
 
 
-def draw(up, look, percent):
-    width, height = scaled(WIDTH, percent), scaled(HEIGHT, percent)
-    to_unit_x, to_unit_y = WIDTH / width, HEIGHT / height
-    rows = []
-    for py in range(height):
-        row = []
-        for px in range(width):
-            total = [0.0, 0.0, 0.0]
-            for sy in range(SAMPLES):
-                for sx in range(SAMPLES):
-                    x = (px + (sx + 0.5) / SAMPLES) * to_unit_x
-                    y = (py + (sy + 0.5) / SAMPLES) * to_unit_y
-                    for i, channel in enumerate(colour_at(x, y, up, look)):
-                        total[i] += channel
-            row.append(tuple(round(c / SAMPLES ** 2) for c in total))
-        rows.append(row)
-    return rows
-
-
-def write_bmp(path, rows):
-    height, width = len(rows), len(rows[0])
-    row_bytes = (width * 3 + 3) & ~3
-    image_size = row_bytes * height
-    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + image_size, 0, 0, 14 + 40)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, image_size, 2835, 2835, 0, 0)
-    data = bytearray()
-    for row in reversed(rows):  # bottom-up rows
-        line = bytearray()
-        for r, g, b in row:
-            line += bytes((b, g, r))
-        data += line + b"\0" * (row_bytes - len(line))
-    with open(path, "wb") as out:
-        out.write(header + info + bytes(data))
-
-
 def main():
-    here = os.path.dirname(os.path.abspath(__file__))
-    os.makedirs(os.path.join(here, "pictures"), exist_ok=True)
-    lines = [
-        "// The spin box's arrow pictures, written by make_arrow_pictures.py: slot by slot, each",
-        "// at 100, 125, 150 and 200 %.",
-        '#include "spin_box_resources.h"',
-        "",
-    ]
+    here = Path(__file__).resolve().parent
+    pictures = here / "pictures"
+    pictures.mkdir(exist_ok=True)
+    lines = []
     for slot, (direction, look_name, look) in enumerate(SLOTS):
-        for index, percent in enumerate(SCALES):
-            name = f"pictures/arrow_{direction}_{look_name}_{percent}.bmp"
-            write_bmp(os.path.join(here, name), draw(direction == "up", look, percent))
-            lines.append(f'{FIRST_ID} + {slot * len(SCALES) + index:<2} BITMAP "{name}"')
-    with open(os.path.join(here, "spin_box.rc"), "w", newline="\n") as out:
-        out.write("\n".join(lines) + "\n")
+        names = bitmaps.write_scaled(pictures, f"arrow_{direction}_{look_name}", WIDTH, HEIGHT,
+                                     lambda x, y, up=direction == "up", look=look: colour_at(x, y, up, look))
+        first = f"IDB_SPIN_ARROW_FIRST + {slot * len(bitmaps.SCALES)}"
+        lines += bitmaps.resource_lines(first, [f"pictures/{name}" for name in names])
+    (here / "spin_box.rc").write_text(
+        "// The spin box's arrow pictures, slot by slot at each screen scale, written by\n"
+        "// make_arrow_pictures.py.\n"
+        '#include "spin_box_resources.h"\n\n' + "\n".join(lines) + "\n")
 
 
 if __name__ == "__main__":
