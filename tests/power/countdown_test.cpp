@@ -82,38 +82,6 @@ TEST(Countdown, ATickThatJumpsPastBothActsThenAnnouncesZero) {
     EXPECT_EQ(*tick.noticeSeconds, 0);
 }
 
-TEST(Countdown, NoDelayActsOnTheFirstTick) {
-    Ticks ticks;
-    ticks.countdown.Start(kStart, 0, 30);
-    const Countdown::Tick tick = ticks.At(1000);
-    EXPECT_TRUE(tick.actNow);
-    EXPECT_EQ(tick.remainingSeconds, 0);
-    EXPECT_EQ(ticks.notices, 1);
-    EXPECT_EQ(ticks.lastNotice, 0);
-}
-
-TEST(Countdown, NoLeadActsAndAnnouncesZeroOnTheSameTick) {
-    Ticks ticks;
-    ticks.countdown.Start(kStart, 1, 0);
-    ticks.EverySecond(1, 59);
-    EXPECT_EQ(ticks.notices, 0);
-    const Countdown::Tick tick = ticks.At(60'003);
-    EXPECT_TRUE(tick.actNow);
-    EXPECT_EQ(tick.noticeSeconds, 0);
-}
-
-TEST(Countdown, ALeadLongerThanTheDelayAnnouncesOnTheFirstTick) {
-    Ticks ticks;
-    ticks.countdown.Start(kStart, 1, 1000);
-    ticks.At(1003);
-    EXPECT_EQ(ticks.notices, 1);
-    EXPECT_EQ(ticks.lastNotice, 59);
-    EXPECT_EQ(ticks.actions, 0);
-    ticks.EverySecond(2, 60);
-    EXPECT_EQ(ticks.notices, 1);
-    EXPECT_EQ(ticks.actions, 1);
-}
-
 TEST(Countdown, StartingAgainReplacesTheTaskAndItsNotice) {
     Ticks ticks;
     ticks.countdown.Start(kStart, 1, 50);
