@@ -251,15 +251,9 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 std::size_t NameLength(std::string_view name) { return Widen(name).size(); }
 
-std::size_t LongestNameIn(const std::string& folder) {
-    const std::wstring path = NativePath(folder.empty() ? "." : folder);
-    wchar_t root[MAX_PATH + 1] = {};
-    DWORD longest = 0;
-    if (GetVolumePathNameW(path.c_str(), root, MAX_PATH) &&
-        GetVolumeInformationW(root, nullptr, 0, nullptr, &longest, nullptr, nullptr, 0) && longest > 0)
-        return longest;
-    return 255;
-}
+// Every file system Windows writes to (NTFS, FAT with long names, exFAT, ReFS) holds names of
+// 255 UTF-16 units.
+std::size_t LongestNameIn(const std::string&) { return 255; }
 
 // The "\\?\" form reaches paths up to 32,767 UTF-16 units.
 bool PathLengthFits(const std::string& path) { return NativePath(path).size() < 32767; }
