@@ -68,26 +68,30 @@ bool ParseTemporaryName(const std::string& name, std::string& stem, std::uint32_
 }
 
 // Only a regular file is replaced; a folder or a device of the same name stops the task.
-Status CheckReplaceable(const std::string& path) {
-    switch (KindOf(path)) {
+Status CheckReplaceable(PathKind kind, const std::string& path) {
+    switch (kind) {
     case PathKind::Folder: return Status::Fail(texts::OutputIsFolder(path));
     case PathKind::Other: return Status::Fail(texts::NotARegularFile(path));
     default: return Status::Ok();
     }
 }
 
+Status CheckOutputIn(const std::string& folder, const std::string& name, std::size_t longestName) {
+    const std::string path = folder + name;
+    if (NameLength(name) > longestName || !PathLengthFits(path) ||
+        !PathLengthFits(folder + SideName(name, longestName, UINT32_MAX, "tmp")))
+        return Status::Fail(texts::NameTooLong(path, longestName));
+    return CheckReplaceable(KindOf(path), path);
+}
+
 }  // namespace
 
 Status CheckOutput(const std::string& path) {
-    const std::string folder = FolderOf(path), name = NameOf(path);
-    const std::size_t longest = LongestNameIn(folder);
-    if (NameLength(name) > longest || !PathLengthFits(path) ||
-        !PathLengthFits(folder + SideName(name, longest, UINT32_MAX, "tmp")))
-        return Status::Fail(texts::NameTooLong(path, longest));
-    return CheckReplaceable(path);
+    return CheckOutputIn(FolderOf(path), NameOf(path), LongestNameIn(FolderOf(path)));
 }
 
-StagedFiles::StagedFiles(std::string folder) : folder_(std::move(folder)), longestName_(LongestNameIn(folder_)) {
+StagedFiles::StagedFiles(std::string folder)
+    : folder_(std::move(folder)), longestName_(LongestNameIn(folder_)), process_(ThisProcessId()) {
     Registry().push_back(this);
 }
 
@@ -98,13 +102,13 @@ StagedFiles::~StagedFiles() {
 }
 
 Status StagedFiles::Plan(const std::string& name) {
-    if (Status fits = CheckOutput(folder_ + name); !fits) return fits;
+    if (Status fits = CheckOutputIn(folder_, name, longestName_); !fits) return fits;
     outputs_.push_back({name, State::Planned});
     return Status::Ok();
 }
 
 std::string StagedFiles::SidePath(std::size_t output, const char* kind) const {
-    return folder_ + SideName(outputs_[output].name, longestName_, ThisProcessId(), kind);
+    return folder_ + SideName(outputs_[output].name, longestName_, process_, kind);
 }
 
 // A temporary file whose writer has ended can only be a leftover; one of this process's own
@@ -118,7 +122,7 @@ void StagedFiles::RemoveStaleTemporaries() const {
     std::uint32_t process = 0;
     for (const std::string& name : *names)
         if (ParseTemporaryName(name, stem, process) && stems.count(stem) &&
-            (process == ThisProcessId() || !ProcessIsRunning(process)))
+            (process == process_ || !ProcessIsRunning(process)))
             (void)RemoveFile(folder_ + name);
 }
 
@@ -145,8 +149,9 @@ Status StagedFiles::Commit() {
         if (outputs_[i].state != State::Created) continue;
         const std::string finalPath = FinalPath(i), backup = SidePath(i, "bak");
         // Something may have taken the name while the task was copying.
-        Status moved = CheckReplaceable(finalPath);
-        if (moved && KindOf(finalPath) == PathKind::File) {
+        const PathKind kind = KindOf(finalPath);
+        Status moved = CheckReplaceable(kind, finalPath);
+        if (moved && kind == PathKind::File) {
             // An old file steps aside first, so that it can come back if a later move fails.
             moved = KindOf(backup) == PathKind::Missing ? MoveFileOver(finalPath, backup, finalPath)
                                                         : Status::Fail(texts::ReplaceFailed(finalPath, texts::kBackupInTheWay));

@@ -55,6 +55,7 @@ private:
 
     std::string folder_;
     std::size_t longestName_;
+    std::uint32_t process_;
     std::vector<Output> outputs_;
     bool swept_ = false;
     bool abandoned_ = false;

@@ -1,6 +1,7 @@
 #pragma once
 // Steps the three tasks share. Internal to the engine.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 

@@ -49,11 +49,7 @@ struct PosixFiles : ::testing::Test {
     RecordingHost host;
     ClearsInterrupt clearsInterrupt;
 
-    void SplitF() {
-        WriteFile(folder / "f.bin", PatternBytes(3 * K));
-        RecordingHost splitter;
-        ASSERT_EQ(StartTask(SplitInputs(folder / "f.bin", pieces, "1"), splitter), TaskOutcome::Done);
-    }
+    void SplitF() { MakePieces(folder / "f.bin", PatternBytes(3 * K), pieces); }
     std::string Fifo(const std::string& path) {
         EXPECT_EQ(::mkfifo(path.c_str(), 0644), 0) << std::strerror(errno);
         return path;

@@ -30,9 +30,7 @@ struct SplitSafety : ::testing::Test {
     }
     // An earlier split of a.bin: its descriptor and three pieces, with contents of their own.
     std::vector<std::string> OldSplitOfA() {
-        RecordingHost earlier;
-        WriteFile(folder / "a.bin", PatternBytes(3 * K, 7));
-        EXPECT_EQ(StartTask(SplitInputs(folder / "a.bin", out, "1"), earlier), TaskOutcome::Done) << earlier.Notices();
+        MakePieces(folder / "a.bin", PatternBytes(3 * K, 7), out);
         return OldFiles();
     }
     std::vector<std::string> OldFiles() {

@@ -27,11 +27,7 @@ struct TemporaryFiles : ::testing::Test {
     RecordingHost host;
     ClearsInterrupt clearsInterrupt;
 
-    void SplitF() {
-        WriteFile(folder / "f.bin", PatternBytes(3 * K));
-        RecordingHost splitter;
-        ASSERT_EQ(StartTask(SplitInputs(folder / "f.bin", pieces, "1"), splitter), TaskOutcome::Done);
-    }
+    void SplitF() { MakePieces(folder / "f.bin", PatternBytes(3 * K), pieces); }
 };
 
 TEST_F(TemporaryFiles, InterruptedMergeLeavesTheOldOutputAndNoTemporaryFile) {

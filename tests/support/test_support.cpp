@@ -87,6 +87,13 @@ std::vector<std::string> NamesIn(const std::string& folder) {
 
 ClearsInterrupt::~ClearsInterrupt() { ClearInterrupt(); }
 
+void MakePieces(const std::string& source, const std::string& bytes, const std::string& folder,
+                const std::string& size) {
+    WriteFile(source, bytes);
+    RecordingHost splitter;
+    ASSERT_EQ(StartTask(SplitInputs(source, folder, size), splitter), TaskOutcome::Done) << splitter.Notices();
+}
+
 std::vector<std::string> TemporaryNamesIn(const std::string& folder) {
     std::vector<std::string> temporary;
     for (const std::string& name : NamesIn(folder))

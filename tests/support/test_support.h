@@ -83,6 +83,11 @@ struct ClearsInterrupt {
     ~ClearsInterrupt();
 };
 
+// Writes `bytes` to `source` and splits it into `folder` with pieces of `size` KB, as a
+// precondition of a test.
+void MakePieces(const std::string& source, const std::string& bytes, const std::string& folder,
+                const std::string& size = "1");
+
 // Names in a folder that are temporary files of the program.
 std::vector<std::string> TemporaryNamesIn(const std::string& folder);
 
