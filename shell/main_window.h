@@ -15,9 +15,12 @@
 #include "contact_strip.h"
 #include "dialogs.h"
 #include "drop_down_list.h"
+#include "form_lifetime.h"
 #include "frame.h"
 #include "handles.h"
+#include "keyboard_navigation.h"
 #include "main_window_layout.h"
+#include "option_group.h"
 #include "settings.h"
 #include "skin.h"
 #include "subclass.h"
@@ -36,9 +39,6 @@ public:
     bool Create();
     // Puts a chosen or dropped source path into the window.
     void GetDates(const std::string& path);
-
-    // Runs after the window is gone (the program ends when no window is left).
-    std::function<void()> Unloaded;
 
     Skin& se() { return se_; }
     HWND Control(ControlId id) const;
@@ -86,12 +86,16 @@ private:
 
     void CreateControls();
     HWND CreateStandardControl(const ControlDesign& design, HWND container, const RECT& place);
+    RECT FittingCaption(RECT place, int captionLeft, const wchar_t* caption) const;
     void CreateOptionBox(controls::CheckBox& box, const ControlDesign& design, HWND container, const RECT& place);
     void ApplyStackingOrder();
     void ListenForDrops(HWND control);
     void OnCommand(int id, int code);
     void ShowFileList(bool flag);
     bool Selected(ControlId option) const;
+    // A click on an option selects it within its group; the mode's handler runs on a change.
+    void OptionClicked(ControlId option);
+    void UpdateTabOrder();
     std::string TextOf(ControlId id) const;
     void SetTextOf(ControlId id, const std::string& text);
     int Pixels(int twips) const { return ui::TwipsToPixels(twips, dpi_); }
@@ -111,7 +115,10 @@ private:
     ContactStrip picture1_;
     ui::OwnedMenu listMenu_;
     std::map<ControlId, HWND> controls_;
+    ui::OptionGroup modes_, units_;
+    ui::KeyboardNavigation navigation_;
     std::vector<std::unique_ptr<ui::Subclass>> subclasses_;
+    ui::LoadedForm loaded_;
     bool taskRunning_ = false;
     bool closeWhenTaskEnds_ = false;
 };

@@ -44,6 +44,9 @@ LRESULT CALLBACK Window::Route(HWND window, UINT message, WPARAM wParam, LPARAM 
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    // A modal loop waiting for this window to go away is woken up (see ShowModal).
+    if ((message == WM_SHOWWINDOW && !wParam) || message == WM_DESTROY)
+        if (!(GetWindowLongW(window, GWL_STYLE) & WS_CHILD)) PostMessageW(nullptr, WM_NULL, 0, 0);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
