@@ -96,9 +96,13 @@ StagedFiles::StagedFiles(std::string folder)
 }
 
 StagedFiles::~StagedFiles() {
+    RemoveCreated();
+    std::erase(Registry(), this);
+}
+
+void StagedFiles::RemoveCreated() {
     for (std::size_t i = 0; i < outputs_.size(); ++i)
         if (outputs_[i].state == State::Created) (void)RemoveFile(SidePath(i, "tmp"));
-    std::erase(Registry(), this);
 }
 
 Status StagedFiles::Plan(const std::string& name) {
@@ -127,7 +131,7 @@ void StagedFiles::RemoveStaleTemporaries() const {
 }
 
 Result<File> StagedFiles::Create(std::size_t output) {
-    if (abandoned_) return Status::Fail(texts::kInterrupted);
+    if (InterruptRequested()) return Status::Fail(texts::kInterrupted);
     if (!swept_) RemoveStaleTemporaries();
     swept_ = true;
     Result<File> file = File::CreateNew(SidePath(output, "tmp"), FinalPath(output));
@@ -143,7 +147,7 @@ Status StagedFiles::Write(std::size_t output, std::string_view bytes) {
 }
 
 Status StagedFiles::Commit() {
-    if (abandoned_ || InterruptRequested()) return Status::Fail(texts::kInterrupted);
+    if (InterruptRequested()) return Status::Fail(texts::kInterrupted);
     std::vector<bool> replaced(outputs_.size(), false);
     for (std::size_t i = 0; i < outputs_.size(); ++i) {
         if (outputs_[i].state != State::Created) continue;
@@ -179,15 +183,9 @@ void StagedFiles::PutBack(std::size_t count, const std::vector<bool>& replaced) 
     }
 }
 
-void StagedFiles::Abandon() {
-    for (std::size_t i = 0; i < outputs_.size(); ++i)
-        if (outputs_[i].state == State::Created) (void)RemoveFile(SidePath(i, "tmp"));
-    abandoned_ = true;
-}
-
 void RemoveTemporaryFilesNow() {
     RequestInterrupt();
-    for (StagedFiles* task : Registry()) task->Abandon();
+    for (StagedFiles* task : Registry()) task->RemoveCreated();
 }
 
 }  // namespace quilvane

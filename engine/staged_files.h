@@ -50,7 +50,7 @@ private:
     std::string SidePath(std::size_t output, const char* kind) const;
     void RemoveStaleTemporaries() const;
     void PutBack(std::size_t count, const std::vector<bool>& replaced);
-    void Abandon();
+    void RemoveCreated();
     friend void RemoveTemporaryFilesNow();
 
     std::string folder_;
@@ -58,7 +58,6 @@ private:
     std::uint32_t process_;
     std::vector<Output> outputs_;
     bool swept_ = false;
-    bool abandoned_ = false;
 };
 
 // For exits the program sees but cannot wait out, such as the session ending: removes the
