@@ -262,6 +262,15 @@ void MainF::Autosets_Click() { settings_.Write("main", "SetGet", SettingOf(autos
 
 void MainF::AutoQto_Click() { settings_.Write("main", "QutoEt", SettingOf(autoQto_.Value())); }
 
+void MainF::Command1_Click() {
+    // After its title bar's close the scheduler is gone with its task; the next one is new.
+    if (!setClses_ || !setClses_->hwnd()) {
+        setClses_ = std::make_unique<power::SetClses>(se_, hwnd(), power::InstalledPowerOperations());
+        if (!setClses_->Create()) return;
+    }
+    ui::ShowModal(setClses_->hwnd(), hwnd());
+}
+
 void MainF::Command5_Click() { dialogs_.OpenWithShell(appDir_ + "help.chm", "", SW_SHOWNORMAL); }
 
 void MainF::Command3_Click() {

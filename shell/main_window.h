@@ -21,6 +21,7 @@
 #include "keyboard_navigation.h"
 #include "main_window_layout.h"
 #include "option_group.h"
+#include "set_clses.h"
 #include "settings.h"
 #include "skin.h"
 #include "subclass.h"
@@ -53,7 +54,7 @@ public:
     void GetFile_Click();
     void cmdFile_Click();
     void cmdOpsee_Click();
-    void Command1_Click() {}  // the shutdown window arrives with its own work
+    void Command1_Click();
     void Command2_Click();
     void Command3_Click();
     void Command4_Click() {}  // the e-mail window arrives with its own work
@@ -118,6 +119,7 @@ private:
     ui::OptionGroup modes_, units_;
     ui::KeyboardNavigation navigation_;
     std::vector<std::unique_ptr<ui::Subclass>> subclasses_;
+    std::unique_ptr<power::SetClses> setClses_;  // made on the first "关机", kept while hidden
     ui::LoadedForm loaded_;
     bool taskRunning_ = false;
     bool closeWhenTaskEnds_ = false;
