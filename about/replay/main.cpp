@@ -6,8 +6,10 @@
 #include <cstdio>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "bmp_image.h"
+#include "console.h"
 #include "formats.h"
 #include "platform_file.h"
 #include "replay_script.h"
@@ -28,7 +30,7 @@ constexpr int kFailed = 1;
 constexpr int kUsageError = 2;
 
 int Fail(const std::string& message) {
-    std::fputs((message + "\n").c_str(), stderr);
+    WriteText(stderr, message + "\n");
     return kFailed;
 }
 
@@ -60,13 +62,15 @@ int Run(const std::string& picturePath, const std::string& scriptPath, const std
 }  // namespace quilvane::about
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fputs(quilvane::about::kUsage, stderr);
-        return quilvane::about::kUsageError;
+    using namespace quilvane::about;
+    const std::vector<std::string> arguments = quilvane::Utf8Arguments(argc, argv);
+    if (arguments.size() != 3) {
+        quilvane::WriteText(stderr, kUsage);
+        return kUsageError;
     }
     try {
-        return quilvane::about::Run(argv[1], argv[2], argv[3]);
+        return Run(arguments[0], arguments[1], arguments[2]);
     } catch (const std::bad_alloc&) {
-        return quilvane::about::Fail("内存不足，无法处理这张图片");
+        return Fail("内存不足，无法处理这张图片");
     }
 }
