@@ -18,7 +18,9 @@
 #include "form_lifetime.h"
 #include "frame.h"
 #include "handles.h"
+#include "keyboard_navigation.h"
 #include "main_window_layout.h"
+#include "option_group.h"
 #include "settings.h"
 #include "skin.h"
 #include "subclass.h"
@@ -94,6 +96,9 @@ private:
     void OnCommand(int id, int code);
     void ShowFileList(bool flag);
     bool Selected(ControlId option) const;
+    // A click on an option selects it within its group; the mode's handler runs on a change.
+    void OptionClicked(ControlId option);
+    void UpdateTabOrder();
     std::string TextOf(ControlId id) const;
     void SetTextOf(ControlId id, const std::string& text);
     int Pixels(int twips) const { return ui::TwipsToPixels(twips, dpi_); }
@@ -113,6 +118,8 @@ private:
     ContactStrip picture1_;
     ui::OwnedMenu listMenu_;
     std::map<ControlId, HWND> controls_;
+    ui::OptionGroup modes_, units_;
+    ui::KeyboardNavigation navigation_;
     std::vector<std::unique_ptr<ui::Subclass>> subclasses_;
     ui::LoadedForm loaded_;
     std::unique_ptr<about::frmUseset> frmUseset_;  // while the About window is open

@@ -6,6 +6,7 @@
 
 #include "main_window.h"
 #include "resource_ids.h"
+#include "scaled_picture.h"
 #include "utf16.h"
 
 namespace quilvane::shell {
@@ -33,8 +34,7 @@ void MainF::CreateControls() {
             controls_[design.id] = combo1_->hwnd();
             break;
         case ControlKind::ContactStrip:
-            contactPicture_.Reset(static_cast<HBITMAP>(
-                LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_CONTACT_STRIP), IMAGE_BITMAP, 0, 0, 0)));
+            contactPicture_ = ui::LoadScaledPicture(IDB_CONTACT_STRIP, dpi_);
             picture1_.Create(container, design.id, place, kContactLabelPlace.ToPixels(dpi_), kContactCaption,
                              hfont_.get(), contactPicture_.get());
             picture1_.LabelClicked = [this] { Label1_Click(); };
@@ -68,6 +68,25 @@ void MainF::CreateControls() {
     AppendMenuW(listMenu_.get(), MF_STRING, kClse, L"清空列表");
     SendMessageW(controls_.at(kP1), PBM_SETRANGE32, 0, 100);
     ApplyStackingOrder();
+
+    modes_.SetOptions({controls_.at(kOpDelFale), controls_.at(kGetFile)});
+    units_.SetOptions({controls_.at(kOkbs), controls_.at(kOption3)});
+    navigation_.Attach(hwnd());
+    navigation_.AddOptionGroup(modes_);
+    navigation_.AddOptionGroup(units_);
+    UpdateTabOrder();
+}
+
+// Top to bottom, left to right as the window reads; in list mode the list stands where the
+// source field is.
+void MainF::UpdateTabOrder() {
+    const bool listShown = combo1_ && Selected(kGetFile) && chkAdd_.Value() != 0;
+    std::vector<HWND> order;
+    for (ControlId id : {kOpDelFale, kGetFile, kCommand1, kCommand4, listShown ? kCombo1 : kTxtPsd, kCmdFile, kText1,
+                         kCmdOpsee, kText2, kOkbs, kOption3, kCommand2, kCommand3, kTQueries, kChkSets, kChkAdd,
+                         kAutosets, kAutoQto, kCommand5})
+        order.push_back(controls_.at(id));
+    navigation_.SetTabOrder(std::move(order));
 }
 
 HWND MainF::CreateStandardControl(const ControlDesign& design, HWND container, const RECT& place) {
@@ -76,9 +95,9 @@ HWND MainF::CreateStandardControl(const ControlDesign& design, HWND container, c
     DWORD exStyle = 0;
     switch (design.kind) {
     case ControlKind::Option:
-        // Each pair of options is a group of its own: split or merge, KB or MB.
-        style |= BS_AUTORADIOBUTTON | WS_TABSTOP |
-                 ((design.id == kOpDelFale || design.id == kOkbs) ? WS_GROUP : 0);
+        // Plain radio buttons: the window groups them itself (split or merge, KB or MB),
+        // whatever the stacking order.
+        style |= BS_RADIOBUTTON | WS_TABSTOP;
         break;
     case ControlKind::Button:
         style |= BS_PUSHBUTTON | WS_TABSTOP;
