@@ -15,14 +15,15 @@ otherwise; run it again after changing a colour, a text or a shape (it takes a m
 
 import functools
 import math
-import struct
 import subprocess
+import sys
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
+sys.path.insert(0, str(HERE.parents[1] / "scripts"))
+import bitmaps  # noqa: E402
 FONT = "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc"
 WIDTH, HEIGHT = 317, 310
-SCALES = (100, 125, 150, 200)
 
 TITLE = "Quilvane文件分割器 V1.13"
 WEB_LABEL, WEB_ADDRESS = "官方网站：", "www.quilvane.cn"
@@ -173,8 +174,8 @@ def ink_rows(mask):
 class Canvas:
     def __init__(self, scale):
         self.scale = scale / 100.0
-        self.width = round_half_up(WIDTH * self.scale)
-        self.height = round_half_up(HEIGHT * self.scale)
+        self.width = bitmaps.scaled(WIDTH, scale)
+        self.height = bitmaps.scaled(HEIGHT, scale)
         self.pixels = [[(0.0, 0.0, 0.0)] * self.width for _ in range(self.height)]
 
     def paint(self, colour_at):
@@ -225,16 +226,7 @@ class Canvas:
                     self.blend(x0 + x, base + thickness, colour, 0.85)
 
     def bmp(self):
-        row_size = (self.width * 3 + 3) & ~3
-        rows = bytearray()
-        for line in reversed(self.pixels):  # a .bmp stores its bottom row first
-            row = bytearray()
-            for r, g, b in line:
-                row += bytes((clamp_byte(b), clamp_byte(g), clamp_byte(r)))
-            rows += row + b"\0" * (row_size - len(row))
-        header = struct.pack("<2sIHHI", b"BM", 54 + len(rows), 0, 0, 54)
-        info = struct.pack("<IiiHHIIiiII", 40, self.width, self.height, 1, 24, 0, len(rows), 3780, 3780, 0, 0)
-        return header + info + rows
+        return bitmaps.bmp_bytes([[tuple(clamp_byte(c) for c in pixel) for pixel in row] for row in self.pixels])
 
 
 def round_half_up(value):
@@ -272,7 +264,6 @@ def draw(scale):
 
 
 if __name__ == "__main__":
-    import sys
-    for scale in [int(a) for a in sys.argv[1:]] or SCALES:
+    for scale in [int(a) for a in sys.argv[1:]] or bitmaps.SCALES:
         (HERE / f"about_picture_{scale}.bmp").write_bytes(draw(scale))
         print(f"about_picture_{scale}.bmp")
