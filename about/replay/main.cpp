@@ -34,11 +34,16 @@ int Fail(const std::string& message) {
     return kFailed;
 }
 
+// The largest picture file is a little over 96 MiB; scripts of a million lines stay far below.
+constexpr std::uint64_t kMaxFileSize = 256 * 1024 * 1024;
+
 Result<std::string> ReadWholeFile(const std::string& path) {
     Result<File> file = File::OpenForReading(path);
     if (!file) return file.status();
     Result<std::uint64_t> length = file->Length();
     if (!length) return length.status();
+    if (*length > kMaxFileSize)
+        return Status::Fail("文件“" + path + "”太大（超过 " + std::to_string(kMaxFileSize >> 20) + " MB），不像是图片或脚本");
     std::string bytes(static_cast<std::size_t>(*length), '\0');
     if (Status read = file->ReadAt(0, bytes.data(), bytes.size()); !read) return read;
     return bytes;

@@ -218,25 +218,25 @@ TEST_F(AboutWindow, OkButtonAndCloseBoxEndTheTimerAndFreeTheSurfaces) {
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(handle); }));
 }
 
-// GDI objects of this process. Wine answers GetGuiResources with "not implemented"; there the
-// low word of a GDI handle still names its object, so the live ones are counted by index.
-DWORD GdiObjects() {
+// GDI or user objects of this process. Wine answers GetGuiResources with "not implemented";
+// there the low word of a handle still names its object, so the live ones are counted by index.
+template <class IsLive>
+DWORD GuiObjects(DWORD kind, IsLive isLive) {
     SetLastError(0);
-    const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD counted = GetGuiResources(GetCurrentProcess(), kind);
     if (counted || GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return counted;
     DWORD live = 0;
-    for (ULONG_PTR index = 1; index <= 0xFFFF; ++index) live += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0;
+    for (ULONG_PTR index = 1; index <= 0xFFFF; ++index) live += isLive(index) ? 1 : 0;
     return live;
 }
 
-// Windows and other user objects, counted the same way where the call is missing.
+DWORD GdiObjects() {
+    return GuiObjects(GR_GDIOBJECTS, [](ULONG_PTR index) { return GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0; });
+}
+
+// Counted by index, only windows are seen; they are what the About window makes.
 DWORD UserObjects() {
-    SetLastError(0);
-    const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    if (counted || GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return counted;
-    DWORD live = 0;
-    for (ULONG_PTR index = 1; index <= 0xFFFF; ++index) live += IsWindow(reinterpret_cast<HWND>(index)) != 0;
-    return live;
+    return GuiObjects(GR_USEROBJECTS, [](ULONG_PTR index) { return IsWindow(reinterpret_cast<HWND>(index)) != 0; });
 }
 
 // Blocks of the program's own C++ allocations still held: exact, unlike the process's memory,

@@ -146,17 +146,5 @@ TEST(RippleAutoMode, OffStopsTheDropsButLetsTheWaterSettle) {
     EXPECT_EQ(state.seed, seed) << "no drop was added while it settled";
 }
 
-TEST(RippleAutoMode, ASwitchedOffModeCanBeTurnedOnAgain) {
-    const Picture picture = PatternPicture(64, 48);
-    RippleState state = StartedOn(picture, 9);
-    RippleSetAutoMode(state, kModeRain, 5, 4, 150);
-    RippleSetAutoMode(state, kModeOff, 0, 0, 0);
-    RippleSetAutoMode(state, kModeBursts, 0, 4, 8);
-    const std::int32_t seed = state.seed;
-    RippleAddAutomaticDrops(state);
-    EXPECT_NE(state.seed, seed);
-    EXPECT_EQ(state.mode, kModeBursts);
-}
-
 }  // namespace
 }  // namespace quilvane::about

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -81,6 +82,11 @@ TEST_F(ReplayTool, APictureItCannotReadIsNamed) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "打开文件“" + work / "missing.bmp" + "”失败：No such file or directory\n");
     EXPECT_FALSE(Exists(work / "out.bmp"));
+
+    std::filesystem::resize_file(work / "text.bmp", 300u << 20);  // sparse: a file no picture is as large as
+    run = RunTool({work / "text.bmp", work / "script.txt", work / "out.bmp"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "文件“" + work / "text.bmp" + "”太大（超过 256 MB），不像是图片或脚本\n");
 
     run = RunTool({work / "text.bmp"});
     EXPECT_EQ(run.status, 2);
