@@ -10,6 +10,7 @@
 #include "message_loop.h"
 #include "paths.h"
 #include "resource_ids.h"
+#include "staged_files.h"
 #include "utf16.h"
 
 namespace quilvane::shell {
@@ -83,6 +84,9 @@ LRESULT MainF::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DESTROY:
         Form_Unload();
+        return 0;
+    case WM_ENDSESSION:  // the session ends without waiting for a task under way
+        if (wParam) RemoveTemporaryFilesNow();
         return 0;
     default:
         return Default(message, wParam, lParam);

@@ -90,6 +90,7 @@ private:
 
     void CreateControls();
     HWND CreateStandardControl(const ControlDesign& design, HWND container, const RECT& place);
+    RECT FittingCaption(RECT place, int captionLeft, const wchar_t* caption) const;
     void CreateOptionBox(controls::CheckBox& box, const ControlDesign& design, HWND container, const RECT& place);
     void ApplyStackingOrder();
     void ListenForDrops(HWND control);

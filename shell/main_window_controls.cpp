@@ -4,6 +4,8 @@
 #include <commctrl.h>
 #include <imm.h>
 
+#include <algorithm>
+
 #include "main_window.h"
 #include "resource_ids.h"
 #include "scaled_picture.h"
@@ -24,7 +26,8 @@ void MainF::CreateControls() {
             break;
         }
         case ControlKind::CheckBox:
-            CreateOptionBox(OptionBox(design.id), design, container, place);
+            CreateOptionBox(OptionBox(design.id), design, container,
+                            FittingCaption(place, Pixels(controls::CheckBox::kCaptionLeftTwips), design.caption));
             break;
         case ControlKind::DropDownList:
             combo1_ = std::make_unique<controls::DropDownList>(container, place, design.id, font_);
@@ -33,13 +36,15 @@ void MainF::CreateControls() {
             };
             controls_[design.id] = combo1_->hwnd();
             break;
-        case ControlKind::ContactStrip:
+        case ControlKind::ContactStrip: {
             contactPicture_ = ui::LoadScaledPicture(IDB_CONTACT_STRIP, dpi_);
-            picture1_.Create(container, design.id, place, kContactLabelPlace.ToPixels(dpi_), kContactCaption,
-                             hfont_.get(), contactPicture_.get());
+            const RECT label = kContactLabelPlace.ToPixels(dpi_);
+            picture1_.Create(container, design.id, FittingCaption(place, label.left, kContactCaption), label,
+                             kContactCaption, hfont_.get(), contactPicture_.get());
             picture1_.LabelClicked = [this] { Label1_Click(); };
             controls_[design.id] = picture1_.hwnd();
             break;
+        }
         default:
             controls_[design.id] = CreateStandardControl(design, container, place);
         }
@@ -116,8 +121,9 @@ HWND MainF::CreateStandardControl(const ControlDesign& design, HWND container, c
         windowClass = PROGRESS_CLASSW;
         break;
     }
-    HWND control = CreateWindowExW(exStyle, windowClass, design.caption, style, place.left, place.top,
-                                   place.right - place.left, place.bottom - place.top, container,
+    const RECT fitted = design.kind == ControlKind::Label ? FittingCaption(place, 0, design.caption) : place;
+    HWND control = CreateWindowExW(exStyle, windowClass, design.caption, style, fitted.left, fitted.top,
+                                   fitted.right - fitted.left, fitted.bottom - fitted.top, container,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)),
                                    GetModuleHandleW(nullptr), nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(hfont_.get()), FALSE);
@@ -125,6 +131,14 @@ HWND MainF::CreateStandardControl(const ControlDesign& design, HWND container, c
     if (design.kind == ControlKind::Edit || design.kind == ControlKind::ReadOnlyEdit)
         ImmAssociateContextEx(control, nullptr, 0);
     return control;
+}
+
+// A caption is never cut: where the window's font is wider than the design allowed (at some
+// screen scales it is), its place grows to the right.
+RECT MainF::FittingCaption(RECT place, int captionLeft, const wchar_t* caption) const {
+    const LONG needed = place.left + captionLeft + ui::TextExtent(hfont_.get(), caption).cx;
+    place.right = std::max(place.right, needed);
+    return place;
 }
 
 void MainF::CreateOptionBox(controls::CheckBox& box, const ControlDesign& design, HWND container, const RECT& place) {

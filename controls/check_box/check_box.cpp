@@ -17,7 +17,6 @@ constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 10;  // ms
 
 constexpr int kGlyphTwips = 195;
-constexpr int kCaptionLeftTwips = 240;
 constexpr int kGlyphPixels = 13;  // at 100 %
 constexpr SIZE kBackgroundPixels{200, 32};
 

@@ -28,6 +28,9 @@ namespace quilvane::controls {
 
 class CheckBox : public ui::Window {
 public:
+    // Where the caption starts, from the control's left edge.
+    static constexpr int kCaptionLeftTwips = 240;
+
     // What the host tells its controls: the name it gave this instance and its own font.
     struct Ambient {
         std::wstring displayName;
