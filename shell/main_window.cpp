@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "about_window.h"
 #include "message_loop.h"
 #include "paths.h"
 #include "resource_ids.h"
@@ -272,6 +273,14 @@ void MainF::Command1_Click() {
 }
 
 void MainF::Command5_Click() { dialogs_.OpenWithShell(appDir_ + "help.chm", "", SW_SHOWNORMAL); }
+
+void MainF::Label1_Click() {
+    // A new About window for each opening, shown modally until it closes.
+    if (frmUseset_) return;
+    frmUseset_ = std::make_unique<about::frmUseset>(se_, dialogs_, hwnd());
+    if (frmUseset_->Create()) ui::ShowModal(frmUseset_->hwnd(), hwnd());
+    frmUseset_.reset();
+}
 
 void MainF::Command3_Click() {
     // A running task finishes first; the window closes as soon as it has.

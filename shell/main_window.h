@@ -28,6 +28,10 @@
 #include "task.h"
 #include "window.h"
 
+namespace quilvane::about {
+class frmUseset;
+}
+
 namespace quilvane::shell {
 
 class MainF : public ui::Window, private TaskHost {
@@ -60,7 +64,7 @@ public:
     void Command4_Click() {}  // the e-mail window arrives with its own work
     void Command5_Click();
     void tQueries_Click();
-    void Label1_Click() {}  // the About window arrives with its own work
+    void Label1_Click();
     void Dels_Click();
     void Clse_Click();
     void ChkSets_Click();
@@ -121,6 +125,7 @@ private:
     std::vector<std::unique_ptr<ui::Subclass>> subclasses_;
     std::unique_ptr<power::SetClses> setClses_;  // made on the first "关机", kept while hidden
     ui::LoadedForm loaded_;
+    std::unique_ptr<about::frmUseset> frmUseset_;  // while the About window is open
     bool taskRunning_ = false;
     bool closeWhenTaskEnds_ = false;
 };
