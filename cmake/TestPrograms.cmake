@@ -8,3 +8,10 @@ function(quilvane_test_program target)
     gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60)
   endif()
 endfunction()
+
+# A tour: a test program that drives QuilvaneSplitter.exe of this build with real input.
+function(quilvane_tour_program target)
+  target_link_libraries(${target} PRIVATE tour_support GTest::gtest_main)
+  add_dependencies(${target} QuilvaneSplitter)
+  quilvane_test_program(${target})
+endfunction()

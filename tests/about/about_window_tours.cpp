@@ -57,7 +57,7 @@ struct AboutWindowTour : ::testing::Test {
     HWND main = nullptr;
 
     void SetUp() override {
-        program = std::make_unique<Program>(QUILVANE_PROGRAM, app.Path());
+        program = std::make_unique<Program>(ProgramPath(), app.Path());
         main = program->WaitForWindow(kMainTitle);
         ASSERT_NE(main, nullptr) << "the main window did not appear";
         BringToFront(main);

@@ -20,13 +20,6 @@ namespace {
 using namespace quilvane::testing;
 using power::SchedulerControl;
 
-// The program's path as Windows sees it: the build tree lies on the drive that maps "/".
-std::string ProgramPath() {
-    std::string path = std::string("Z:") + QUILVANE_PROGRAM;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
 ui::TwipsRect SchedulerPlace(SchedulerControl id) {
     return std::find_if(std::begin(power::kSchedulerDesign), std::end(power::kSchedulerDesign),
                         [id](const auto& design) { return design.id == id; })->place;

@@ -18,14 +18,6 @@ using shell::ControlId;
 
 constexpr wchar_t kTitle[] = L"Quilvane文件分割器V1.13";
 
-// The program's path as Windows sees it: the build tree lies on the drive that maps "/".
-std::string ProgramPath() {
-    std::string path = std::string("Z:") + QUILVANE_PROGRAM;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
 // A control's designed place relative to the window's client area, through its containers.
 ui::TwipsRect DesignPlace(ControlId id) {
     for (const shell::ControlDesign& design : shell::kMainWindowDesign) {

@@ -71,6 +71,14 @@ void ButtonAt(POINT screen, DWORD down, DWORD up, int times) {
 
 }  // namespace
 
+std::string ProgramPath() {
+    // The build tree lies on the drive that Wine maps to "/".
+    std::string path = std::string("Z:") + QUILVANE_PROGRAM;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
 Program::Program(const std::string& exePath, const std::string& appDir, const std::wstring& arguments) {
     const std::wstring folder = Widen(appDir);
     const std::wstring source = Widen(exePath);

@@ -18,6 +18,9 @@ namespace quilvane::tours {
 // How long a window or an effect may take to appear before the tour gives up.
 inline constexpr std::chrono::milliseconds kPatience{60'000};
 
+// QuilvaneSplitter.exe of this build, as Windows sees its path.
+std::string ProgramPath();
+
 class Program {
 public:
     // Copies the executable into `appDir` (which becomes the program's own folder, with its
