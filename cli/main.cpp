@@ -2,12 +2,14 @@
 //   quilvane split [--bat] SOURCE SIZE TARGET
 //   quilvane merge DESCRIPTOR TARGET
 //   quilvane join [--name N] TARGET FILE...
+//   quilvane mail --server HOST[:PORT] --from ADDR --to ADDR[;ADDR...] [options]
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "console.h"
+#include "mail_command.h"
 #include "task.h"
 
 namespace quilvane {
@@ -78,6 +80,7 @@ int Run(std::vector<std::string> arguments) {
     }
     const std::string command = arguments[0];
     arguments.erase(arguments.begin());
+    if (command == "mail") return RunMailCommand(arguments, UsageError);
     TaskInputs inputs;
     bool writeBatchFile = false;
 
