@@ -23,7 +23,11 @@ constexpr const char* kUsage =
     "  quilvane merge 合并信息文件 目标文件夹\n"
     "      按合并信息文件把分块合并回原文件。\n"
     "  quilvane join [--name N] 目标文件夹 文件...\n"
-    "      把文件按顺序合并成一个 .txt 文件；第 N 个文件（默认第 1 个）给出文件名。\n";
+    "      把文件按顺序合并成一个 .txt 文件；第 N 个文件（默认第 1 个）给出文件名。\n"
+    "  quilvane mail --server 服务器[:端口] --from 发件人 --to 收件人[;收件人...] [--user 用户名]\n"
+    "                [--subject 标题] [--body-file 内容文件] [--attach 附件]... [--tls starttls|implicit]\n"
+    "                [--ca-file 证书文件]\n"
+    "      发送一封邮件，密码取自环境变量 QUILVANE_SMTP_PASSWORD；端口默认为 25，465 端口从一开始就加密。\n";
 
 constexpr int kUsageError = 2;
 

@@ -10,7 +10,7 @@ constexpr char kHexDigits[] = "0123456789ABCDEF";
 constexpr std::size_t kBase64LineBytes = 57;    // 76 characters
 constexpr std::size_t kQuotedLineLength = 76;
 constexpr std::size_t kEncodedWordBytes = 39;   // 52 base64 characters, 64 with the frame
-constexpr std::size_t kParameterPieceLength = 60;
+constexpr std::size_t kLongestParameterPiece = 74;  // with the blank before and ";" after: 76
 
 void AppendBase64(std::string& out, std::string_view bytes) {
     std::size_t i = 0;
@@ -150,15 +150,15 @@ std::vector<std::string> ExtendedParameter(std::string_view name, std::string_vi
     }
     std::vector<std::string> pieces;
     for (std::size_t at = 0; at < encoded.size() || pieces.empty();) {
-        std::size_t length = std::min(kParameterPieceLength, encoded.size() - at);
+        const std::string head =
+            std::string(name) + "*" + std::to_string(pieces.size()) + "*=" + (pieces.empty() ? "UTF-8''" : "");
+        std::size_t length = std::min(kLongestParameterPiece - head.size(), encoded.size() - at);
         // A %XX code stays in one piece.
         if (at + length < encoded.size()) {
             if (encoded[at + length - 1] == '%') length -= 1;
             else if (length >= 2 && encoded[at + length - 2] == '%') length -= 2;
         }
-        const std::string number = std::to_string(pieces.size());
-        pieces.push_back(std::string(name) + "*" + number + "*=" + (pieces.empty() ? "UTF-8''" : "") +
-                         encoded.substr(at, length));
+        pieces.push_back(head + encoded.substr(at, length));
         at += length;
     }
     return pieces;

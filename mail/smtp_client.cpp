@@ -29,8 +29,7 @@ public:
         : route_(route), socket_(std::move(socket)), replies_(socket_.label()) {}
 
     Status Run(const Account& account, const Envelope& envelope, std::string_view message) {
-        const bool implicit = route_.tls == TlsPolicy::Implicit ||
-                              (route_.tls == TlsPolicy::Automatic && route_.server.port == kImplicitTlsPort);
+        const bool implicit = UsesImplicitTls(route_.tls, route_.server.port);
         if (implicit)
             if (Status encrypted = Encrypt(); !encrypted) return encrypted;
         Result<Reply> greeting = replies_.Read(stream());
@@ -144,6 +143,10 @@ private:
 };
 
 }  // namespace
+
+bool UsesImplicitTls(TlsPolicy policy, std::uint16_t port) {
+    return policy == TlsPolicy::Implicit || (policy == TlsPolicy::Automatic && port == kImplicitTlsPort);
+}
 
 Status SendThroughSmtp(const Route& route, const Account& account, const Envelope& envelope,
                        std::string_view message) {

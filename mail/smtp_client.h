@@ -22,6 +22,9 @@ enum class TlsPolicy {
     Implicit,   // TLS from the first byte, on any port
 };
 
+// Whether the connection is encrypted from its first byte.
+bool UsesImplicitTls(TlsPolicy policy, std::uint16_t port);
+
 struct Route {
     ServerAddress server;
     TlsPolicy tls = TlsPolicy::Automatic;

@@ -17,6 +17,8 @@ parser, so the tests check what really arrived:
   closed     a port nobody listens on
 
 Recipients whose address starts with "busy" get 451, those starting with "nobody" get 550.
+Every greeting and login is logged in events.log ("plain hello EHLO tls=no", "starttls auth
+PLAIN user tls=yes accepted", "plain message 3"), so a test can tell what reached a server.
 
 As a program:  smtp_test_server.py run [--windows] -- COMMAND...
 starts every listener, runs COMMAND with the addresses in QUILVANE_TEST_SMTP_<NAME>, the
@@ -118,6 +120,16 @@ class Recorder:
                                            "accepted" if good else "refused"))
         return AuthResult(success=good, handled=False)
 
+    async def handle_EHLO(self, server, session, envelope, hostname, responses):
+        self.log("hello EHLO tls=%s" % ("yes" if uses_tls(server) else "no"))
+        session.host_name = hostname
+        return responses
+
+    async def handle_HELO(self, server, session, envelope, hostname):
+        self.log("hello HELO")
+        session.host_name = hostname
+        return "250 " + server.hostname
+
     async def handle_RCPT(self, server, session, envelope, address, options):
         if address.startswith("busy"):
             return "451 4.3.0 Mailbox busy, try again later"
@@ -147,6 +159,7 @@ class Recorder:
 
 class HeloOnly(Recorder):
     async def handle_EHLO(self, server, session, envelope, hostname, responses):
+        self.log("hello EHLO refused")
         session.extended_smtp = False
         return ["502 5.5.1 EHLO not implemented here"]
 
