@@ -53,6 +53,11 @@ inline std::string StartTlsMissing(const std::string& server) {
     return "服务器“" + server + "”不支持加密连接（STARTTLS），密码没有发送";
 }
 
+// The platform's messaging component.
+inline std::string ComponentFailed(const std::string& member, const std::string& reason) {
+    return "邮件组件（CDO.Message）的“" + member + "”失败：" + reason;
+}
+
 // Encryption.
 inline std::string CertificateUntrusted(const std::string& reason) { return "服务器证书不可信：" + reason; }
 inline std::string CertificateNameMismatch(const std::string& reason) { return "证书与服务器名称不符：" + reason; }

@@ -9,6 +9,7 @@
 #include "message_loop.h"
 #include "paths.h"
 #include "resource_ids.h"
+#include "system_services.h"
 #include "utf16.h"
 
 namespace quilvane::shell {
@@ -234,6 +235,14 @@ void MainF::chkAdd_Click() {
 void MainF::Autosets_Click() { settings_.Write("main", "SetGet", SettingOf(autosets_.Value())); }
 
 void MainF::AutoQto_Click() { settings_.Write("main", "QutoEt", SettingOf(autoQto_.Value())); }
+
+void MainF::Command4_Click() {
+    // One e-mail window at a time, loaded afresh each time it opens.
+    if (emlssea_) return;
+    emlssea_ = std::make_unique<mail::Emlssea>(se_, dialogs_, settings_, mail::SystemMailServices());
+    if (emlssea_->Create(hwnd())) ui::ShowModal(emlssea_->hwnd(), hwnd());
+    emlssea_.reset();
+}
 
 void MainF::Command5_Click() { dialogs_.OpenWithShell(appDir_ + "help.chm", "", SW_SHOWNORMAL); }
 

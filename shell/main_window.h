@@ -15,6 +15,7 @@
 #include "contact_strip.h"
 #include "dialogs.h"
 #include "drop_down_list.h"
+#include "emlssea.h"
 #include "form_lifetime.h"
 #include "frame.h"
 #include "handles.h"
@@ -54,7 +55,7 @@ public:
     void Command1_Click() {}  // the shutdown window arrives with its own work
     void Command2_Click();
     void Command3_Click();
-    void Command4_Click() {}  // the e-mail window arrives with its own work
+    void Command4_Click();
     void Command5_Click();
     void tQueries_Click();
     void Label1_Click() {}  // the About window arrives with its own work
@@ -110,6 +111,7 @@ private:
     ui::OwnedMenu listMenu_;
     std::map<ControlId, HWND> controls_;
     std::vector<std::unique_ptr<ui::Subclass>> subclasses_;
+    std::unique_ptr<mail::Emlssea> emlssea_;
     ui::LoadedForm loaded_;
     bool taskRunning_ = false;
     bool closeWhenTaskEnds_ = false;
