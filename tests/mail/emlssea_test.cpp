@@ -148,6 +148,12 @@ TEST_F(MailWindow, FirstOpeningShowsEmptyFieldsAndTheServerList) {
     SendMessageW(window->ListTip(), TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
     EXPECT_STREQ(tip, L"双击这里清空内容");
     EXPECT_FALSE(Exists(app / "Sysset.ini")) << "opening writes nothing";
+    for (ControlId id : {kFrame1, kText1, kSkinLabel1, kFrame2, kText5}) EXPECT_TRUE(IsWindowEnabled(Control(id))) << id;
+    EXPECT_TRUE(IsWindowEnabled(window->hwnd()));
+    RECT client{};
+    GetClientRect(window->hwnd(), &client);
+    EXPECT_EQ(client.bottom, ui::TwipsToPixels(kDesignClientHeight, ui::ScreenDpi())) << "the whole design fits";
+    EXPECT_EQ(client.right, ui::TwipsToPixels(kDesignClientWidth, ui::ScreenDpi()));
 }
 
 TEST_F(MailWindow, SavedFieldsComeBackWholeAndThePasswordIsNotInPlainText) {
@@ -265,6 +271,10 @@ TEST_F(MailWindow, SendHandsOverTheFieldsAsTypedAndReportsTheCause) {
     Click(kCmdYesONo);
     EXPECT_EQ(dialogs.notices.back(), "邮件发送失败!\n用户名或密码不正确：535 5.7.8 Authentication credentials invalid");
     EXPECT_TRUE(IsWindowEnabled(window->hwnd()));
+    RECT client{};
+    GetClientRect(window->hwnd(), &client);
+    EXPECT_EQ(client.bottom, ui::TwipsToPixels(kDesignClientHeight, ui::ScreenDpi())) << "the whole design fits";
+    EXPECT_EQ(client.right, ui::TwipsToPixels(kDesignClientWidth, ui::ScreenDpi()));
 }
 
 TEST_F(MailWindow, StaysAnsweringWhileSendingAndIgnoresASecondPress) {
