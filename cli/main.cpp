@@ -1,14 +1,16 @@
 // quilvane: the split and merge engine from the command line.
-//   quilvane split [--bat] SOURCE SIZE TARGET
-//   quilvane merge DESCRIPTOR TARGET
-//   quilvane join [--name N] TARGET FILE...
+//   quilvane split [--bat] [--] SOURCE SIZE TARGET
+//   quilvane merge [--] DESCRIPTOR TARGET
+//   quilvane join [--name N] [--] TARGET FILE...
 //   quilvane mail --server HOST[:PORT] --from ADDR --to ADDR[;ADDR...] [options]
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "console.h"
+#include "interruption.h"
 #include "mail_command.h"
 #include "task.h"
 
@@ -24,6 +26,7 @@ constexpr const char* kUsage =
     "      按合并信息文件把分块合并回原文件。\n"
     "  quilvane join [--name N] 目标文件夹 文件...\n"
     "      把文件按顺序合并成一个 .txt 文件；第 N 个文件（默认第 1 个）给出文件名。\n"
+    "  选项写在最前面；“--”之后的参数都当作文件名，即使以“-”开头。\n"
     "  quilvane mail --server 服务器[:端口] --from 发件人 --to 收件人[;收件人...] [--user 用户名]\n"
     "                [--subject 标题] [--body-file 内容文件] [--attach 附件]... [--tls starttls|implicit]\n"
     "                [--ca-file 证书文件]\n"
@@ -77,49 +80,65 @@ bool ParseSize(const std::string& text, TaskInputs& inputs) {
     return inputs.sizeText.find_first_not_of("0123456789") == std::string::npos;
 }
 
+constexpr const char* kBadNameNumber = "--name 后应为文件的序号（从 1 起）。";
+
 int Run(std::vector<std::string> arguments) {
     if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h" || arguments[0] == "help") {
         WriteText(arguments.empty() ? stderr : stdout, kUsage);
         return arguments.empty() ? kUsageError : 0;
     }
     const std::string command = arguments[0];
-    arguments.erase(arguments.begin());
-    if (command == "mail") return RunMailCommand(arguments, UsageError);
-    TaskInputs inputs;
-    bool writeBatchFile = false;
+    if (command == "mail") return RunMailCommand({arguments.begin() + 1, arguments.end()}, UsageError);
+    if (command != "split" && command != "merge" && command != "join")
+        return UsageError("不认识的命令“" + command + "”。");
 
-    if (command == "split") {
-        if (!arguments.empty() && arguments[0] == "--bat") {
+    // Options come before the operands; "--" ends them, so an operand may begin with "-".
+    bool writeBatchFile = false;
+    std::optional<std::string> nameNumber;
+    std::vector<std::string> operands;
+    bool optionsEnded = false;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnded || !operands.empty() || argument.size() < 2 || argument[0] != '-') {
+            operands.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (command == "split" && argument == "--bat") {
             writeBatchFile = true;
-            arguments.erase(arguments.begin());
+        } else if (command == "join" && argument == "--name") {
+            if (i + 1 == arguments.size()) return UsageError(kBadNameNumber);
+            nameNumber = arguments[++i];
+        } else {
+            return UsageError("不认识的选项“" + argument + "”。");
         }
-        if (arguments.size() != 3) return UsageError("split 需要三个参数：源文件、大小、目标文件夹。");
-        if (!ParseSize(arguments[1], inputs)) return UsageError("大小“" + arguments[1] + "”应为数字加 k 或 m。");
-        inputs.sourcePath = arguments[0];
-        inputs.targetFolder = arguments[2];
+    }
+
+    TaskInputs inputs;
+    if (command == "split") {
+        if (operands.size() != 3) return UsageError("split 需要三个参数：源文件、大小、目标文件夹。");
+        if (!ParseSize(operands[1], inputs)) return UsageError("大小“" + operands[1] + "”应为数字加 k 或 m。");
+        inputs.sourcePath = operands[0];
+        inputs.targetFolder = operands[2];
     } else if (command == "merge") {
-        if (arguments.size() != 2) return UsageError("merge 需要两个参数：合并信息文件、目标文件夹。");
+        if (operands.size() != 2) return UsageError("merge 需要两个参数：合并信息文件、目标文件夹。");
         inputs.splitMode = false;
-        inputs.sourcePath = arguments[0];
-        inputs.targetFolder = arguments[1];
-    } else if (command == "join") {
+        inputs.sourcePath = operands[0];
+        inputs.targetFolder = operands[1];
+    } else {
         inputs.splitMode = false;
         inputs.listMode = true;
-        if (arguments.size() >= 2 && arguments[0] == "--name") {
-            const std::string& number = arguments[1];
-            if (number.empty() || number.size() > 9 || number.find_first_not_of("0123456789") != std::string::npos)
-                return UsageError("--name 后应为文件的序号（从 1 起）。");
-            inputs.selectedEntry = std::stoi(number) - 1;
-            if (inputs.selectedEntry < 0) return UsageError("--name 后应为文件的序号（从 1 起）。");
-            arguments.erase(arguments.begin(), arguments.begin() + 2);
+        if (nameNumber) {
+            if (nameNumber->empty() || nameNumber->size() > 9 ||
+                nameNumber->find_first_not_of("0123456789") != std::string::npos)
+                return UsageError(kBadNameNumber);
+            inputs.selectedEntry = std::stoi(*nameNumber) - 1;
+            if (inputs.selectedEntry < 0) return UsageError(kBadNameNumber);
         }
-        if (arguments.size() < 2) return UsageError("join 需要目标文件夹和至少一个文件。");
-        inputs.targetFolder = arguments[0];
-        inputs.listEntries.assign(arguments.begin() + 1, arguments.end());
+        if (operands.size() < 2) return UsageError("join 需要目标文件夹和至少一个文件。");
+        inputs.targetFolder = operands[0];
+        inputs.listEntries.assign(operands.begin() + 1, operands.end());
         if (inputs.selectedEntry >= static_cast<int>(inputs.listEntries.size()))
             return UsageError("--name 的序号超出了文件个数。");
-    } else {
-        return UsageError("不认识的命令“" + command + "”。");
     }
 
     ConsoleHost host(writeBatchFile);
@@ -129,4 +148,10 @@ int Run(std::vector<std::string> arguments) {
 }  // namespace
 }  // namespace quilvane
 
-int main(int argc, char** argv) { return quilvane::Run(quilvane::Utf8Arguments(argc, argv)); }
+int main(int argc, char** argv) {
+    // Ctrl+C, termination or a closed console stop the task, which removes its temporary files.
+    quilvane::InstallInterruptHandlers();
+    const int status = quilvane::Run(quilvane::Utf8Arguments(argc, argv));
+    if (quilvane::InterruptRequested()) quilvane::EndAsInterrupted();
+    return status;
+}

@@ -5,8 +5,10 @@
 
 #include "codepage.h"
 #include "descriptor_key.h"
+#include "paths.h"
 #include "platform_file.h"
 #include "scramble.h"
+#include "staged_files.h"
 #include "texts.h"
 
 namespace quilvane {
@@ -16,6 +18,8 @@ constexpr std::uint64_t kKilo = 1024;
 constexpr std::uint64_t kMega = 1024 * 1024;
 // A descriptor is one short line; anything far longer is some other file.
 constexpr std::uint64_t kLongestDescriptor = 64 * 1024;
+// The field's positions are counted in 16 signed bits.
+constexpr std::size_t kLongestField = 32767;
 
 // Digits only, no sign, within 64 bits.
 bool ParseNumber(const std::string& text, std::uint64_t& value) {
@@ -48,17 +52,32 @@ Result<std::string> BatchArgument(const std::string& path) {
     return NeedsQuotes(path) ? "\"" + argument + "\"" : argument;
 }
 
-Result<std::string> CopyLine(const std::vector<std::string>& sources, const std::string& destination) {
-    std::string line = "copy ";
+// cmd cuts a batch line after this many characters (bytes never undercount them).
+constexpr std::size_t kLongestBatchLine = 8191;
+
+// "copy A/b + B/b DEST" in one line while it fits; past that, the first line copies what fits
+// into DEST and each further one appends the next sources to it ("copy DEST/b + C/b DEST"), so
+// no line is cut and no source is ever a destination.
+Result<std::string> CopyLines(const std::vector<std::string>& sources, const std::string& destination) {
+    Result<std::string> target = BatchArgument(destination);
+    if (!target) return target.status();
+    std::string lines, line = "copy ";
+    bool lineHasSources = false;
     for (const std::string& source : sources) {
         Result<std::string> argument = BatchArgument(source);
         if (!argument) return argument.status();
-        line += *argument + "/b + ";
+        const std::string next = (lineHasSources ? " + " : "") + *argument + "/b";
+        if (lineHasSources && line.size() + next.size() + 1 + target->size() > kLongestBatchLine) {
+            lines += line + " " + *target + "\r\n";
+            line = "copy " + *target + "/b + " + *argument + "/b";
+        } else {
+            line += next;
+        }
+        lineHasSources = true;
+        if (line.size() + 1 + target->size() > kLongestBatchLine)
+            return Status::Fail(texts::BatchLineTooLong(argument->size() >= target->size() ? source : destination));
     }
-    line.resize(line.size() - 2);
-    Result<std::string> target = BatchArgument(destination);
-    if (!target) return target.status();
-    return line + *target + "\r\n";
+    return lines + line + " " + *target + "\r\n";
 }
 
 }  // namespace
@@ -96,19 +115,22 @@ Result<MergeDescriptor> ReadMergeDescriptor(const std::string& path) {
     if (!file) return file.status();
     Result<std::uint64_t> length = file->Length();
     if (!length) return length.status();
-    auto malformed = [&](const char* what) { return Status::Fail(texts::DescriptorMalformed(path, what)); };
-    if (*length > kLongestDescriptor) return malformed(texts::kBadFields);
+    if (*length > kLongestDescriptor) return Status::Fail(texts::DescriptorMalformed(path, texts::kBadFields));
     std::string bytes(static_cast<std::size_t>(*length), '\0');
     if (Status read = file->ReadAt(0, bytes.data(), bytes.size()); !read) return read;
+    return ParseMergeDescriptor(bytes, path);
+}
 
+Result<MergeDescriptor> ParseMergeDescriptor(std::string_view bytes, const std::string& path) {
+    auto malformed = [&](const char* what) { return Status::Fail(texts::DescriptorMalformed(path, what)); };
     // No byte of a code-page character is "?", so the first one ends the name.
     const std::size_t separator = bytes.find('?');
     if (separator == std::string::npos) return malformed(texts::kNoSeparator);
     if (separator == 0) return malformed(texts::kNoFileName);
     MergeDescriptor descriptor{FromAnsi(bytes.substr(0, separator)), "", 0, 0, 0};
 
-    const std::string plain =
-        UnscrambleText(UnweaveText(std::string_view(bytes).substr(separator + 1), false), DescriptorKey());
+    const std::string plain = UnscrambleText(UnweaveText(bytes.substr(separator + 1), false), DescriptorKey());
+    if (plain.size() > kLongestField) return malformed(texts::kBadFields);
     const std::size_t firstColon = plain.find(':');
     const std::size_t secondColon = plain.find(':', firstColon == std::string::npos ? 0 : firstColon + 1);
     if (firstColon == std::string::npos || secondColon == std::string::npos || firstColon == 0)
@@ -131,24 +153,19 @@ Result<MergeDescriptor> ReadMergeDescriptor(const std::string& path) {
 
 Result<std::string> SplitBatchLine(const std::vector<std::string>& pieceNames, const std::string& targetFolder,
                                    const std::string& name) {
-    return CopyLine(pieceNames, targetFolder + name);
+    return CopyLines(pieceNames, targetFolder + name);
 }
 
 Result<std::string> ListMergeBatchLine(const std::vector<std::string>& paths, const std::string& targetFolder,
                                        const std::string& base) {
-    return CopyLine(paths, targetFolder + base + ".txt");
+    return CopyLines(paths, targetFolder + base + ".txt");
 }
 
 Status WriteTextFile(const std::string& path, const std::string& bytes) {
-    Result<File> temporary = File::CreateTemporaryBeside(path);
-    if (!temporary) return temporary.status();
-    const std::string temporaryPath = temporary->path();
-    Status written = temporary->WriteAt(0, bytes.data(), bytes.size());
-    Status closed = temporary->Close();
-    if (written && closed) written = MoveFileOver(temporaryPath, path);
-    else if (written) written = closed;
-    if (!written) (void)RemoveFile(temporaryPath);
-    return written;
+    StagedFiles staged(FolderOf(path));
+    if (Status planned = staged.Plan(NameOf(path)); !planned) return planned;
+    if (Status written = staged.Write(0, bytes); !written) return written;
+    return staged.Commit();
 }
 
 }  // namespace quilvane

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "status.h"
@@ -33,9 +34,12 @@ struct MergeDescriptor {
 };
 // Reads and checks a descriptor's fields; the message says what is wrong with it.
 Result<MergeDescriptor> ReadMergeDescriptor(const std::string& path);
+// The same for a descriptor's bytes; `path` only names it in messages.
+Result<MergeDescriptor> ParseMergeDescriptor(std::string_view bytes, const std::string& path);
 
 // "copy 001.pe/b + 002.pe/b T+NAME" with its line end; a path that cmd would take apart
-// is quoted. Fails when a path cannot be written in the code page.
+// is quoted. A list too long for one line of cmd is copied over several lines, each appending
+// to the result. Fails when a path cannot be written in the code page.
 Result<std::string> SplitBatchLine(const std::vector<std::string>& pieceNames, const std::string& targetFolder,
                                    const std::string& name);
 // "copy A/b + B/b T+BASE.txt" with its line end.

@@ -1,18 +1,39 @@
-// Joining any list of files, in list order, through a batch file of copy commands.
+// Joining any list of files, in list order, into BASE.txt. The engine copies the entries
+// itself, on every platform, and leaves the user the batch file of copy commands that does the
+// same; the joined file and the batch file take their places together, and only once the
+// joined file is complete.
+
+#include <algorithm>
 
 #include "formats.h"
-#include "list_merge_runner.h"
+#include "interruption.h"
 #include "paths.h"
+#include "staged_files.h"
 #include "task_steps.h"
 #include "texts.h"
 
 namespace quilvane {
+namespace {
 
-Status JoinFiles(const std::vector<std::string>& entries, const std::string& output, const CopyLimits& limits) {
-    CreatedFiles created;
-    Result<File> joined = File::CreateTemporaryBeside(output);
-    if (!joined) return joined.status();
-    created.Add(joined->path());
+// Each entry must be a regular file that neither output would replace; gives the joined length.
+Result<std::uint64_t> CheckEntries(const std::vector<std::string>& entries, const StagedFiles& staged) {
+    std::uint64_t total = 0;
+    for (const std::string& entry : entries) {
+        const PathKind kind = KindOf(entry);
+        if (kind == PathKind::Missing) return Status::Fail(texts::ListEntryMissing(entry));
+        if (kind != PathKind::File) return Status::Fail(texts::NotARegularFile(entry));
+        Result<std::uint64_t> length = FileLength(entry);
+        if (!length) return length.status();
+        total += *length;
+        for (std::size_t output = 0; output < 2; ++output)
+            if (SameFile(staged.FinalPath(output), entry))
+                return Status::Fail(texts::WouldOverwriteInput(staged.FinalPath(output), entry));
+    }
+    return total;
+}
+
+// Appends every entry to `joined`, block by block, letting the window run between blocks.
+Status Join(const std::vector<std::string>& entries, File& joined, TaskHost& host, const CopyLimits& limits) {
     CopyBuffer buffer(limits, limits.chunkSize);
     std::uint64_t offset = 0;
     for (const std::string& entry : entries) {
@@ -20,47 +41,51 @@ Status JoinFiles(const std::vector<std::string>& entries, const std::string& out
         if (!source) return source.status();
         Result<std::uint64_t> length = source->Length();
         if (!length) return length.status();
-        if (Status copied = joined->CopyFrom(*source, 0, offset, *length, buffer.data(), buffer.size()); !copied)
-            return copied;
+        for (std::uint64_t done = 0; done < *length;) {
+            if (InterruptRequested()) return Status::Fail(texts::kInterrupted);
+            const std::uint64_t block = std::min(limits.blockSize, *length - done);
+            if (Status copied = joined.CopyFrom(*source, done, offset + done, block, buffer.data(), buffer.size());
+                !copied)
+                return copied;
+            done += block;
+            host.LetPendingMessagesRun();
+        }
         offset += *length;
     }
-    const std::string temporaryPath = joined->path();
-    if (Status closed = joined->Close(); !closed) return closed;
-    if (Status moved = MoveFileOver(temporaryPath, output); !moved) return moved;
-    created.Keep();
     return Status::Ok();
 }
 
-TaskOutcome MergeFileList(const TaskInputs& inputs, TaskHost& host, const CopyLimits& limits) {
+Status JoinList(const TaskInputs& inputs, TaskHost& host, const CopyLimits& limits) {
     const std::vector<std::string>& entries = inputs.listEntries;
     const bool selected = inputs.selectedEntry >= 0 && static_cast<std::size_t>(inputs.selectedEntry) < entries.size();
     const std::string base = BaseOf(entries[selected ? static_cast<std::size_t>(inputs.selectedEntry) : 0]);
     const std::string folder = EnsureTrailingSlash(inputs.targetFolder);
-    const std::string batchPath = folder + base + ".bat";
-    const std::string outputPath = folder + base + ".txt";
 
-    std::uint64_t expectedLength = 0;
-    for (const std::string& entry : entries) {
-        if (!FileExists(entry)) return Stop(host, texts::ListEntryMissing(entry));
-        Result<std::uint64_t> length = FileLength(entry);
-        if (!length) return Stop(host, length.message());
-        expectedLength += *length;
-        for (const std::string& output : {batchPath, outputPath})
-            if (SameFile(output, entry)) return Stop(host, texts::WouldOverwriteInput(output, entry));
-    }
+    StagedFiles staged(folder);
+    if (Status planned = staged.Plan(base + ".txt"); !planned) return planned;
+    if (Status planned = staged.Plan(base + ".bat"); !planned) return planned;
+    Result<std::uint64_t> expectedLength = CheckEntries(entries, staged);
+    if (!expectedLength) return expectedLength.status();
+    Result<std::string> batch = ListMergeBatchLine(entries, folder, base);
+    if (!batch) return batch.status();
 
-    Result<std::string> line = ListMergeBatchLine(entries, folder, base);
-    if (!line) return Stop(host, line.message());
-    if (Status written = WriteTextFile(batchPath, *line); !written) return Stop(host, written.message());
-    if (Status joined = CarryOutListMerge(batchPath, entries, outputPath, host, limits); !joined)
-        return Stop(host, joined.message());
+    Result<File> joined = staged.Create(0);
+    if (!joined) return joined.status();
+    if (Status copied = Join(entries, *joined, host, limits); !copied) return copied;
+    // An entry that changed while it was copied would leave a join that is no longer theirs.
+    Result<std::uint64_t> joinedLength = joined->Length();
+    if (!joinedLength) return joinedLength.status();
+    if (*joinedLength != *expectedLength)
+        return Status::Fail(texts::JoinedLengthWrong(staged.FinalPath(0), *joinedLength, *expectedLength));
+    if (Status closed = joined->Close(); !closed) return closed;
+    if (Status written = staged.Write(1, *batch); !written) return written;
+    return staged.Commit();
+}
 
-    // The join ran outside the program; only a result of the right length counts as done.
-    Result<std::uint64_t> joinedLength = FileLength(outputPath);
-    if (!joinedLength) return Stop(host, joinedLength.message());
-    if (*joinedLength != expectedLength)
-        return Stop(host, texts::JoinedLengthWrong(outputPath, *joinedLength, expectedLength));
-    return Finish(host, texts::kMergeDone);
+}  // namespace
+
+TaskOutcome MergeFileList(const TaskInputs& inputs, TaskHost& host, const CopyLimits& limits) {
+    return Finish(host, JoinList(inputs, host, limits), texts::kMergeDone);
 }
 
 }  // namespace quilvane

@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "status.h"
 
@@ -15,16 +17,19 @@ namespace quilvane {
 // The platform's folder separator, and whether a character separates folders there.
 extern const char kPathSeparator;
 bool IsPathSeparator(char c);
-// Whether a bare name can stand for one file in a folder (no separator, not "." or "..").
+// Whether a bare name can stand for one ordinary file in a folder (no separator, not "." or
+// "..", no device name).
 bool IsPlainFileName(const std::string& name);
+// Whether two bare names name the same file in one folder (on Windows case does not count).
+bool SameFileName(const std::string& a, const std::string& b);
 
 class File {
 public:
+    // Opens an existing regular file; a pipe, a device or a folder is refused, never waited on.
     static Result<File> OpenForReading(const std::string& path);
-    // Creates the file, or truncates the one that is there.
-    static Result<File> Create(const std::string& path);
-    // Creates a new file beside `path` with a name nobody uses yet, for writing in place of it.
-    static Result<File> CreateTemporaryBeside(const std::string& path);
+    // Creates a file that must not exist yet. Failures name `shownAs`, the file the user knows
+    // of, rather than `path` when that is an internal name.
+    static Result<File> CreateNew(const std::string& path, const std::string& shownAs);
 
     File(File&& other) noexcept;
     File& operator=(File&& other) noexcept;
@@ -38,7 +43,8 @@ public:
     Status ReadAt(std::uint64_t offset, char* buffer, std::size_t size) const;
     Status WriteAt(std::uint64_t offset, const char* data, std::size_t size);
     // Copies `size` bytes from `source` at `sourceOffset` to this file at `offset`, through
-    // the kernel where it can, else through `buffer`.
+    // the kernel where it can, else through `buffer`. Stops early when the program is asked
+    // to end.
     Status CopyFrom(const File& source, std::uint64_t sourceOffset, std::uint64_t offset,
                     std::uint64_t size, char* buffer, std::size_t bufferSize);
     // Closing can fail too (data that did not reach the disk); the failure names the file.
@@ -46,25 +52,42 @@ public:
 
 private:
     using NativeHandle = std::intptr_t;
-    File(NativeHandle handle, std::string path) : handle_(handle), path_(std::move(path)) {}
+    File(NativeHandle handle, std::string path, std::string shown)
+        : handle_(handle), path_(std::move(path)), shown_(std::move(shown)) {}
     void Release();
 
     NativeHandle handle_;
     std::string path_;
+    std::string shown_;  // the name failures give
 };
 
-// True when the path names an existing file (not a folder).
-bool FileExists(const std::string& path);
-// True when the path names an existing folder.
-bool FolderExists(const std::string& path);
+// What a path names, links followed. Other is neither a regular file nor a folder: a pipe, a
+// socket, a device.
+enum class PathKind { Missing, File, Folder, Other };
+PathKind KindOf(const std::string& path);
+// True when the path names something that exists and is no folder.
+inline bool FileExists(const std::string& path) {
+    const PathKind kind = KindOf(path);
+    return kind == PathKind::File || kind == PathKind::Other;
+}
+inline bool FolderExists(const std::string& path) { return KindOf(path) == PathKind::Folder; }
+
 Result<std::uint64_t> FileLength(const std::string& path);
 // Removes a file; a file that is not there is no failure.
 Status RemoveFile(const std::string& path);
-// Moves `from` over `to`, replacing what is there in one step.
-Status MoveFileOver(const std::string& from, const std::string& to);
+// Moves `from` over `to`, replacing what is there in one step. Failures name `shownAs`.
+Status MoveFileOver(const std::string& from, const std::string& to, const std::string& shownAs);
+// The names in a folder ("" is the current folder), without "." and "..".
+Result<std::vector<std::string>> ListFolder(const std::string& folder);
 
 // Whether two paths reach the same file (links, case and spelling aside); false when either
 // does not exist.
 bool SameFile(const std::string& a, const std::string& b);
+
+// The file system's limits, counted as it counts them: bytes here, UTF-16 units on Windows.
+std::size_t NameLength(std::string_view name);
+std::size_t LongestNameIn(const std::string& folder);
+// Whether the system can reach a file by this whole path.
+bool PathLengthFits(const std::string& path);
 
 }  // namespace quilvane

@@ -1,12 +1,14 @@
 #include "platform_file.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "interruption.h"
 #include "texts.h"
 
 namespace quilvane {
@@ -17,48 +19,52 @@ bool IsPlainFileName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
            name.find('\0') == std::string::npos;
 }
+bool SameFileName(const std::string& a, const std::string& b) { return a == b; }
 
 namespace {
 
 std::string Reason(int error) { return std::strerror(error); }
 int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
 
+// The kernel copies at most this much between two looks at whether the program must end.
+constexpr std::uint64_t kKernelCopyStep = 64 * 1024 * 1024;
+
 }  // namespace
 
 Result<File> File::OpenForReading(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK opening a pipe would wait for a writer that may never come.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return Status::Fail(texts::OpenFailed(path, Reason(errno)));
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        return Status::Fail(texts::OpenFailed(path, Reason(EISDIR)));
+    const bool known = ::fstat(fd, &info) == 0;
+    const int error = errno;
+    if (known && S_ISREG(info.st_mode)) {
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        return File(fd, path, path);
     }
-    return File(fd, path);
+    ::close(fd);
+    if (!known) return Status::Fail(texts::OpenFailed(path, Reason(error)));
+    if (S_ISDIR(info.st_mode)) return Status::Fail(texts::OpenFailed(path, Reason(EISDIR)));
+    return Status::Fail(texts::NotARegularFile(path));
 }
 
-Result<File> File::Create(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return Status::Fail(texts::CreateFailed(path, Reason(errno)));
-    return File(fd, path);
+Result<File> File::CreateNew(const std::string& path, const std::string& shownAs) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return Status::Fail(texts::CreateFailed(shownAs, Reason(errno)));
+    return File(fd, path, shownAs);
 }
 
-Result<File> File::CreateTemporaryBeside(const std::string& path) {
-    std::random_device entropy;
-    for (int attempt = 0;; ++attempt) {
-        const std::string candidate = path + ".quilvane-" + std::to_string(entropy() % 1000000) + ".tmp";
-        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) return File(fd, candidate);
-        if (errno != EEXIST || attempt == 100) return Status::Fail(texts::CreateFailed(candidate, Reason(errno)));
-    }
+File::File(File&& other) noexcept
+    : handle_(other.handle_), path_(std::move(other.path_)), shown_(std::move(other.shown_)) {
+    other.handle_ = -1;
 }
-
-File::File(File&& other) noexcept : handle_(other.handle_), path_(std::move(other.path_)) { other.handle_ = -1; }
 
 File& File::operator=(File&& other) noexcept {
     if (this != &other) {
         Release();
         handle_ = other.handle_;
         path_ = std::move(other.path_);
+        shown_ = std::move(other.shown_);
         other.handle_ = -1;
     }
     return *this;
@@ -73,7 +79,7 @@ void File::Release() {
 
 Result<std::uint64_t> File::Length() const {
     struct stat info {};
-    if (::fstat(Fd(handle_), &info) != 0) return Status::Fail(texts::ReadFailed(path_, Reason(errno)));
+    if (::fstat(Fd(handle_), &info) != 0) return Status::Fail(texts::ReadFailed(shown_, Reason(errno)));
     return static_cast<std::uint64_t>(info.st_size);
 }
 
@@ -81,8 +87,8 @@ Status File::ReadAt(std::uint64_t offset, char* buffer, std::size_t size) const 
     while (size > 0) {
         const ssize_t got = ::pread(Fd(handle_), buffer, size, static_cast<off_t>(offset));
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return Status::Fail(texts::ReadFailed(path_, Reason(errno)));
-        if (got == 0) return Status::Fail(texts::FileShrank(path_));
+        if (got < 0) return Status::Fail(texts::ReadFailed(shown_, Reason(errno)));
+        if (got == 0) return Status::Fail(texts::FileShrank(shown_));
         buffer += got;
         size -= static_cast<std::size_t>(got);
         offset += static_cast<std::uint64_t>(got);
@@ -94,7 +100,7 @@ Status File::WriteAt(std::uint64_t offset, const char* data, std::size_t size) {
     while (size > 0) {
         const ssize_t put = ::pwrite(Fd(handle_), data, size, static_cast<off_t>(offset));
         if (put < 0 && errno == EINTR) continue;
-        if (put < 0) return Status::Fail(texts::WriteFailed(path_, Reason(errno)));
+        if (put < 0) return Status::Fail(texts::WriteFailed(shown_, Reason(errno)));
         data += put;
         size -= static_cast<std::size_t>(put);
         offset += static_cast<std::uint64_t>(put);
@@ -107,9 +113,11 @@ Status File::CopyFrom(const File& source, std::uint64_t sourceOffset, std::uint6
     // The kernel copies without the bytes passing through this process; where it cannot
     // (another file system, an old kernel), the buffered loop below takes over.
     while (size > 0) {
+        if (InterruptRequested()) return Status::Fail(texts::kInterrupted);
         auto in = static_cast<off_t>(sourceOffset);
         auto out = static_cast<off_t>(offset);
-        const ssize_t moved = ::copy_file_range(Fd(source.handle_), &in, Fd(handle_), &out, size, 0);
+        const std::size_t step = static_cast<std::size_t>(size < kKernelCopyStep ? size : kKernelCopyStep);
+        const ssize_t moved = ::copy_file_range(Fd(source.handle_), &in, Fd(handle_), &out, step, 0);
         if (moved < 0 && errno == EINTR) continue;
         if (moved <= 0) break;
         sourceOffset += static_cast<std::uint64_t>(moved);
@@ -117,6 +125,7 @@ Status File::CopyFrom(const File& source, std::uint64_t sourceOffset, std::uint6
         size -= static_cast<std::uint64_t>(moved);
     }
     while (size > 0) {
+        if (InterruptRequested()) return Status::Fail(texts::kInterrupted);
         const std::size_t chunk = size < bufferSize ? static_cast<std::size_t>(size) : bufferSize;
         if (Status read = source.ReadAt(sourceOffset, buffer, chunk); !read) return read;
         if (Status written = WriteAt(offset, buffer, chunk); !written) return written;
@@ -130,18 +139,15 @@ Status File::CopyFrom(const File& source, std::uint64_t sourceOffset, std::uint6
 Status File::Close() {
     const int fd = Fd(handle_);
     handle_ = -1;
-    if (fd >= 0 && ::close(fd) != 0) return Status::Fail(texts::WriteFailed(path_, Reason(errno)));
+    if (fd >= 0 && ::close(fd) != 0) return Status::Fail(texts::WriteFailed(shown_, Reason(errno)));
     return Status::Ok();
 }
 
-bool FileExists(const std::string& path) {
+PathKind KindOf(const std::string& path) {
     struct stat info {};
-    return !path.empty() && ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
-}
-
-bool FolderExists(const std::string& path) {
-    struct stat info {};
-    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    if (path.empty() || ::stat(path.c_str(), &info) != 0) return PathKind::Missing;
+    if (S_ISREG(info.st_mode)) return PathKind::File;
+    return S_ISDIR(info.st_mode) ? PathKind::Folder : PathKind::Other;
 }
 
 Result<std::uint64_t> FileLength(const std::string& path) {
@@ -156,9 +162,21 @@ Status RemoveFile(const std::string& path) {
     return Status::Ok();
 }
 
-Status MoveFileOver(const std::string& from, const std::string& to) {
-    if (::rename(from.c_str(), to.c_str()) != 0) return Status::Fail(texts::ReplaceFailed(to, Reason(errno)));
+Status MoveFileOver(const std::string& from, const std::string& to, const std::string& shownAs) {
+    if (::rename(from.c_str(), to.c_str()) != 0) return Status::Fail(texts::ReplaceFailed(shownAs, Reason(errno)));
     return Status::Ok();
+}
+
+Result<std::vector<std::string>> ListFolder(const std::string& folder) {
+    DIR* listing = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!listing) return Status::Fail(texts::OpenFailed(folder, Reason(errno)));
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    ::closedir(listing);
+    return names;
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
@@ -166,5 +184,14 @@ bool SameFile(const std::string& a, const std::string& b) {
     return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
+
+std::size_t NameLength(std::string_view name) { return name.size(); }
+
+std::size_t LongestNameIn(const std::string& folder) {
+    const long longest = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+    return longest > 0 ? static_cast<std::size_t>(longest) : 255;
+}
+
+bool PathLengthFits(const std::string& path) { return path.size() < PATH_MAX; }
 
 }  // namespace quilvane

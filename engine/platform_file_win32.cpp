@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include <random>
-
+#include "interruption.h"
+#include "paths.h"
 #include "texts.h"
 #include "utf16.h"
 
@@ -11,10 +11,34 @@ namespace quilvane {
 
 const char kPathSeparator = '\\';
 bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
+
+namespace {
+
+// CON, PRN, AUX, NUL, COM1 to COM9 and LPT1 to LPT9 name devices, with any extension.
+bool IsDeviceName(const std::string& name) {
+    std::string stem = name.substr(0, name.find('.'));
+    while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+    for (char& c : stem)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL") return true;
+    return stem.size() == 4 && (stem.rfind("COM", 0) == 0 || stem.rfind("LPT", 0) == 0) && stem[3] >= '1' &&
+           stem[3] <= '9';
+}
+
+}  // namespace
+
 bool IsPlainFileName(const std::string& name) {
-    // A colon would name a drive or an alternate stream; the rest cannot stand in a file name.
+    // A colon would name a drive or an alternate stream; the rest cannot stand in a file name,
+    // and the system would drop a trailing dot or blank.
     return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of(std::string("\\/:*?\"<>|\0", 10)) == std::string::npos;
+           name.find_first_of(std::string("\\/:*?\"<>|\0", 10)) == std::string::npos && name.back() != '.' &&
+           name.back() != ' ' && !IsDeviceName(name);
+}
+
+bool SameFileName(const std::string& a, const std::string& b) {
+    const std::wstring first = Widen(a), second = Widen(b);
+    return CompareStringOrdinal(first.c_str(), static_cast<int>(first.size()), second.c_str(),
+                                static_cast<int>(second.size()), TRUE) == CSTR_EQUAL;
 }
 
 namespace {
@@ -32,6 +56,19 @@ std::string Reason(DWORD error) {
     return Narrow(reason);
 }
 
+// Paths of MAX_PATH or more reach the file system only in their "\\?\" form, which the system
+// takes literally, so that form is given the full path.
+std::wstring NativePath(const std::string& path) {
+    const std::wstring wide = Widen(path);
+    if (wide.rfind(L"\\\\?\\", 0) == 0 || wide.rfind(L"\\\\.\\", 0) == 0) return wide;
+    const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return wide;
+    std::wstring full(size, L'\0');
+    full.resize(GetFullPathNameW(wide.c_str(), size, full.data(), nullptr));
+    if (full.size() < MAX_PATH) return wide;
+    return full.rfind(L"\\\\", 0) == 0 ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
+}
+
 HANDLE Native(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 std::intptr_t Stored(HANDLE handle) { return reinterpret_cast<std::intptr_t>(handle); }
 const std::intptr_t kNoHandle = Stored(INVALID_HANDLE_VALUE);
@@ -43,43 +80,33 @@ OVERLAPPED At(std::uint64_t offset) {
     return where;
 }
 
-HANDLE OpenNative(const std::string& path, DWORD access, DWORD disposition) {
-    return CreateFileW(Widen(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, disposition,
-                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-}
-
 bool Attributes(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
-    return !path.empty() && GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data);
+    return !path.empty() && GetFileAttributesExW(NativePath(path).c_str(), GetFileExInfoStandard, &data);
 }
 
 }  // namespace
 
 Result<File> File::OpenForReading(const std::string& path) {
-    HANDLE handle = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    HANDLE handle = CreateFileW(NativePath(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return Status::Fail(texts::OpenFailed(path, Reason(GetLastError())));
-    return File(Stored(handle), path);
-}
-
-Result<File> File::Create(const std::string& path) {
-    HANDLE handle = OpenNative(path, GENERIC_WRITE, CREATE_ALWAYS);
-    if (handle == INVALID_HANDLE_VALUE) return Status::Fail(texts::CreateFailed(path, Reason(GetLastError())));
-    return File(Stored(handle), path);
-}
-
-Result<File> File::CreateTemporaryBeside(const std::string& path) {
-    std::random_device entropy;
-    for (int attempt = 0;; ++attempt) {
-        const std::string candidate = path + ".quilvane-" + std::to_string(entropy() % 1000000) + ".tmp";
-        HANDLE handle = OpenNative(candidate, GENERIC_WRITE, CREATE_NEW);
-        if (handle != INVALID_HANDLE_VALUE) return File(Stored(handle), candidate);
-        const DWORD error = GetLastError();
-        if (error != ERROR_FILE_EXISTS || attempt == 100)
-            return Status::Fail(texts::CreateFailed(candidate, Reason(error)));
+    if (GetFileType(handle) != FILE_TYPE_DISK) {
+        CloseHandle(handle);
+        return Status::Fail(texts::NotARegularFile(path));
     }
+    return File(Stored(handle), path, path);
 }
 
-File::File(File&& other) noexcept : handle_(other.handle_), path_(std::move(other.path_)) {
+Result<File> File::CreateNew(const std::string& path, const std::string& shownAs) {
+    HANDLE handle = CreateFileW(NativePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return Status::Fail(texts::CreateFailed(shownAs, Reason(GetLastError())));
+    return File(Stored(handle), path, shownAs);
+}
+
+File::File(File&& other) noexcept
+    : handle_(other.handle_), path_(std::move(other.path_)), shown_(std::move(other.shown_)) {
     other.handle_ = kNoHandle;
 }
 
@@ -88,6 +115,7 @@ File& File::operator=(File&& other) noexcept {
         Release();
         handle_ = other.handle_;
         path_ = std::move(other.path_);
+        shown_ = std::move(other.shown_);
         other.handle_ = kNoHandle;
     }
     return *this;
@@ -102,7 +130,7 @@ void File::Release() {
 
 Result<std::uint64_t> File::Length() const {
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(Native(handle_), &size)) return Status::Fail(texts::ReadFailed(path_, Reason(GetLastError())));
+    if (!GetFileSizeEx(Native(handle_), &size)) return Status::Fail(texts::ReadFailed(shown_, Reason(GetLastError())));
     return static_cast<std::uint64_t>(size.QuadPart);
 }
 
@@ -113,10 +141,10 @@ Status File::ReadAt(std::uint64_t offset, char* buffer, std::size_t size) const 
         DWORD got = 0;
         if (!ReadFile(Native(handle_), buffer, want, &got, &where)) {
             const DWORD error = GetLastError();
-            if (error == ERROR_HANDLE_EOF) return Status::Fail(texts::FileShrank(path_));
-            return Status::Fail(texts::ReadFailed(path_, Reason(error)));
+            if (error == ERROR_HANDLE_EOF) return Status::Fail(texts::FileShrank(shown_));
+            return Status::Fail(texts::ReadFailed(shown_, Reason(error)));
         }
-        if (got == 0) return Status::Fail(texts::FileShrank(path_));
+        if (got == 0) return Status::Fail(texts::FileShrank(shown_));
         buffer += got;
         size -= got;
         offset += got;
@@ -130,7 +158,7 @@ Status File::WriteAt(std::uint64_t offset, const char* data, std::size_t size) {
         OVERLAPPED where = At(offset);
         DWORD put = 0;
         if (!WriteFile(Native(handle_), data, want, &put, &where))
-            return Status::Fail(texts::WriteFailed(path_, Reason(GetLastError())));
+            return Status::Fail(texts::WriteFailed(shown_, Reason(GetLastError())));
         data += put;
         size -= put;
         offset += put;
@@ -141,6 +169,7 @@ Status File::WriteAt(std::uint64_t offset, const char* data, std::size_t size) {
 Status File::CopyFrom(const File& source, std::uint64_t sourceOffset, std::uint64_t offset,
                       std::uint64_t size, char* buffer, std::size_t bufferSize) {
     while (size > 0) {
+        if (InterruptRequested()) return Status::Fail(texts::kInterrupted);
         const std::size_t chunk = size < bufferSize ? static_cast<std::size_t>(size) : bufferSize;
         if (Status read = source.ReadAt(sourceOffset, buffer, chunk); !read) return read;
         if (Status written = WriteAt(offset, buffer, chunk); !written) return written;
@@ -155,29 +184,28 @@ Status File::Close() {
     HANDLE handle = Native(handle_);
     handle_ = kNoHandle;
     if (handle != INVALID_HANDLE_VALUE && !CloseHandle(handle))
-        return Status::Fail(texts::WriteFailed(path_, Reason(GetLastError())));
+        return Status::Fail(texts::WriteFailed(shown_, Reason(GetLastError())));
     return Status::Ok();
 }
 
-bool FileExists(const std::string& path) {
+PathKind KindOf(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    return Attributes(path, data) && !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool FolderExists(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    return Attributes(path, data) && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (!Attributes(path, data)) return PathKind::Missing;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return PathKind::Folder;
+    // Devices and pipes answer attribute queries as if they were files.
+    const bool device = path.rfind("\\\\.\\", 0) == 0 || IsDeviceName(NameOf(path));
+    return device ? PathKind::Other : PathKind::File;
 }
 
 Result<std::uint64_t> FileLength(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data))
+    if (!GetFileAttributesExW(NativePath(path).c_str(), GetFileExInfoStandard, &data))
         return Status::Fail(texts::OpenFailed(path, Reason(GetLastError())));
     return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 Status RemoveFile(const std::string& path) {
-    if (!DeleteFileW(Widen(path).c_str())) {
+    if (!DeleteFileW(NativePath(path).c_str())) {
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
             return Status::Fail(texts::DeleteFailed(path, Reason(error)));
@@ -185,15 +213,30 @@ Status RemoveFile(const std::string& path) {
     return Status::Ok();
 }
 
-Status MoveFileOver(const std::string& from, const std::string& to) {
-    if (!MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return Status::Fail(texts::ReplaceFailed(to, Reason(GetLastError())));
+Status MoveFileOver(const std::string& from, const std::string& to, const std::string& shownAs) {
+    if (!MoveFileExW(NativePath(from).c_str(), NativePath(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return Status::Fail(texts::ReplaceFailed(shownAs, Reason(GetLastError())));
     return Status::Ok();
+}
+
+Result<std::vector<std::string>> ListFolder(const std::string& folder) {
+    const std::string pattern = (folder.empty() || IsPathSeparator(folder.back()) ? folder : folder + "\\") + "*";
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileExW(NativePath(pattern).c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
+                                     nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) return Status::Fail(texts::OpenFailed(folder, Reason(GetLastError())));
+    std::vector<std::string> names;
+    do {
+        const std::string name = Narrow(found.cFileName);
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
     auto identify = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
-        HANDLE handle = CreateFileW(Widen(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        HANDLE handle = CreateFileW(NativePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         if (handle == INVALID_HANDLE_VALUE) return false;
         const bool known = GetFileInformationByHandle(handle, &info);
@@ -205,5 +248,14 @@ bool SameFile(const std::string& a, const std::string& b) {
            first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
            first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
 }
+
+std::size_t NameLength(std::string_view name) { return Widen(name).size(); }
+
+// Every file system Windows writes to (NTFS, FAT with long names, exFAT, ReFS) holds names of
+// 255 UTF-16 units.
+std::size_t LongestNameIn(const std::string&) { return 255; }
+
+// The "\\?\" form reaches paths up to 32,767 UTF-16 units.
+bool PathLengthFits(const std::string& path) { return NativePath(path).size() < 32767; }
 
 }  // namespace quilvane

@@ -1,11 +1,15 @@
 // Cutting a file into numbered pieces, with the descriptor that lets a merge rebuild it.
+// Everything that could stop a split is settled before its first byte is written; the pieces
+// and the descriptor are written under temporary names and take their places only together.
 
 #include <algorithm>
 #include <limits>
 #include <optional>
 
+#include "block_walk.h"
 #include "formats.h"
 #include "paths.h"
+#include "staged_files.h"
 #include "task_steps.h"
 #include "texts.h"
 
@@ -20,104 +24,146 @@ std::uint64_t SizeValue(const std::string& digits) {
     return value;
 }
 
-// Which planned output, if any, is the source itself under another name.
-std::optional<std::string> OutputThatIsSource(const std::string& source, const std::string& folder,
-                                              const std::string& base, std::uint64_t pieceCount) {
-    if (const std::string descriptor = folder + base + ".hpe"; SameFile(descriptor, source)) return descriptor;
-    for (std::uint64_t number = 1; number <= pieceCount; ++number)
-        if (const std::string piece = folder + PieceFileName(number); SameFile(piece, source)) return piece;
-    return std::nullopt;
+struct SplitJob {
+    std::string source;
+    std::string folder;  // T
+    std::string name;
+    std::string base;
+    std::string sizeText;
+    char unit;
+    BlockPlan plan;
+
+    std::string DescriptorPath() const { return folder + base + ".hpe"; }
+    std::string BatchPath() const { return folder + base + ".bat"; }
+};
+
+std::vector<std::string> PieceNames(std::uint64_t count) {
+    std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(count));
+    for (std::uint64_t number = 1; number <= count; ++number) names.push_back(PieceFileName(number));
+    return names;
+}
+
+// The descriptor's line, refused unless a merge will read it back exactly as written (a size
+// text of thousands of leading zeros would not).
+Result<std::string> DescriptorLine(const SplitJob& job) {
+    Result<std::string> line =
+        MergeDescriptorLine(job.name, job.sizeText, job.unit, job.plan.blockCount, job.plan.sourceLength);
+    if (!line) return line;
+    Result<MergeDescriptor> back = ParseMergeDescriptor(*line, job.DescriptorPath());
+    if (!back || back->name != job.name || back->sizeText != job.sizeText + job.unit ||
+        back->blockCount != job.plan.blockCount || back->sourceLength != job.plan.sourceLength)
+        return Status::Fail(texts::SizeTextUnreadable(job.sizeText));
+    return line;
 }
 
 // The batch file that rejoins the pieces with the system's copy command.
-Status WriteSplitBatch(const std::string& path, const std::vector<std::string>& pieceNames,
-                       const std::string& folder, const std::string& name, const std::string& source) {
-    if (SameFile(path, source)) return Status::Fail(texts::WouldOverwriteInput(path, source));
-    Result<std::string> line = SplitBatchLine(pieceNames, folder, name);
-    if (!line) return line.status();
-    return WriteTextFile(path, *line);
+Result<std::string> SplitBatch(const SplitJob& job) {
+    if (SameFile(job.BatchPath(), job.source)) return Status::Fail(texts::WouldOverwriteInput(job.BatchPath(), job.source));
+    if (Status fits = CheckOutput(job.BatchPath()); !fits) return fits;
+    return SplitBatchLine(PieceNames(job.plan.pieceCount()), job.folder, job.name);
+}
+
+// Which planned output, if any, is the source itself under another name.
+std::optional<std::string> OutputThatIsSource(const SplitJob& job) {
+    if (SameFile(job.DescriptorPath(), job.source)) return job.DescriptorPath();
+    for (std::uint64_t number = 1; number <= job.plan.pieceCount(); ++number)
+        if (const std::string piece = job.folder + PieceFileName(number); SameFile(piece, job.source)) return piece;
+    return std::nullopt;
+}
+
+bool IsDescriptorName(const std::string& name) {
+    if (name.size() <= 4) return false;
+    std::string extension = name.substr(name.size() - 4);
+    for (char& c : extension)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return extension == ".hpe";
+}
+
+// A descriptor in the target folder whose pieces are there and would be overwritten: one of
+// another name, or this one when it belongs to another source. Piece names carry nothing of
+// their source, so such a split would silently destroy the other file's pieces.
+std::optional<std::string> DescriptorOfOtherPieces(const SplitJob& job) {
+    Result<std::vector<std::string>> names = ListFolder(job.folder);
+    if (!names) return std::nullopt;
+    for (const std::string& entry : *names) {
+        if (!IsDescriptorName(entry)) continue;
+        const std::string path = job.folder + entry;
+        Result<MergeDescriptor> other = ReadMergeDescriptor(path);
+        if (!other) continue;  // no descriptor a merge could use
+        if (SameFileName(entry, NameOf(job.DescriptorPath())) && SameFileName(other->name, job.name)) continue;
+        const BlockPlan plan = BlockPlan::For(other->sourceLength, other->pieceSize, kCopyBlockSize);
+        const std::uint64_t shared = std::min(plan.pieceCount(), job.plan.pieceCount());
+        for (std::uint64_t number = 1; number <= shared; ++number)
+            if (KindOf(job.folder + PieceFileName(number)) == PathKind::File) return path;
+    }
+    return std::nullopt;
+}
+
+Result<SplitJob> CutIntoPieces(const TaskInputs& inputs, TaskHost& host, const CopyLimits& limits) {
+    // The size goes into the descriptor as typed, so it must be digits and nothing else.
+    if (inputs.sizeText.find_first_not_of("0123456789") != std::string::npos)
+        return Status::Fail(texts::SizeNotANumber(inputs.sizeText));
+    const std::uint64_t value = SizeValue(inputs.sizeText);
+    if (value < 1) return Status::Fail(texts::kSizeBelowOne);
+
+    Result<File> source = File::OpenForReading(inputs.sourcePath);
+    if (!source) return source.status();
+    Result<std::uint64_t> sourceLength = source->Length();
+    if (!sourceLength) return sourceLength.status();
+    const bool megabytes = inputs.unit == SizeUnit::Megabytes;
+    const std::uint64_t pieceSize = value * (megabytes ? 1024 * 1024 : 1024);
+    if (*sourceLength < pieceSize) return Status::Fail(texts::kNoNeedToSplit);
+
+    const SplitJob job{inputs.sourcePath, EnsureTrailingSlash(inputs.targetFolder), NameOf(inputs.sourcePath),
+                       BaseOf(inputs.sourcePath), inputs.sizeText, megabytes ? 'm' : 'k',
+                       BlockPlan::For(*sourceLength, pieceSize, limits.blockSize)};
+    Result<std::string> descriptor = DescriptorLine(job);
+    if (!descriptor) return descriptor.status();
+    if (auto clash = OutputThatIsSource(job)) return Status::Fail(texts::WouldOverwriteInput(*clash, job.source));
+    if (host.WantsSplitBatchFile())
+        if (Result<std::string> batch = SplitBatch(job); !batch) return batch.status();
+    if (auto other = DescriptorOfOtherPieces(job)) return Status::Fail(texts::PiecesOfAnotherFile(*other));
+
+    StagedFiles staged(job.folder);
+    if (Status planned = staged.Plan(NameOf(job.DescriptorPath())); !planned) return planned;
+    for (std::uint64_t number = 1; number <= job.plan.pieceCount(); ++number)
+        if (Status planned = staged.Plan(PieceFileName(number)); !planned) return planned;
+
+    if (Status written = staged.Write(0, *descriptor); !written) return written;
+
+    CopyBuffer buffer(limits, std::min(pieceSize, limits.blockSize));
+    std::optional<File> piece;
+    Status copied = WalkBlocks(job.plan, host, [&](const Block& block) {
+        if (block.offset == 0) {
+            Result<File> created = staged.Create(block.piece + 1);
+            if (!created) return created.status();
+            piece.emplace(std::move(*created));
+        }
+        if (Status moved = piece->CopyFrom(*source, block.piece * pieceSize + block.offset, block.offset, block.length,
+                                           buffer.data(), buffer.size());
+            !moved)
+            return moved;
+        if (!block.endsPiece) return Status::Ok();
+        Status closed = piece->Close();
+        piece.reset();
+        return closed;
+    });
+    if (!copied) return copied;
+    if (Status placed = staged.Commit(); !placed) return placed;
+    return job;
 }
 
 }  // namespace
 
 TaskOutcome SplitFile(const TaskInputs& inputs, TaskHost& host, const CopyLimits& limits) {
-    // The size goes into the descriptor as typed, so it must be digits and nothing else.
-    if (inputs.sizeText.find_first_not_of("0123456789") != std::string::npos)
-        return Stop(host, texts::SizeNotANumber(inputs.sizeText));
-    const std::uint64_t value = SizeValue(inputs.sizeText);
-    if (value < 1) return Stop(host, texts::kSizeBelowOne);
-
-    const std::string& sourcePath = inputs.sourcePath;
-    Result<File> source = File::OpenForReading(sourcePath);
-    if (!source) return Stop(host, source.message());
-    Result<std::uint64_t> sourceLength = source->Length();
-    if (!sourceLength) return Stop(host, sourceLength.message());
-    const bool megabytes = inputs.unit == SizeUnit::Megabytes;
-    const std::uint64_t pieceSize = value * (megabytes ? 1024 * 1024 : 1024);
-    if (*sourceLength < pieceSize) return Stop(host, texts::kNoNeedToSplit);
-
-    const BlockPlan plan = BlockPlan::For(*sourceLength, pieceSize, limits.blockSize);
-    const std::string folder = EnsureTrailingSlash(inputs.targetFolder);
-    const std::string name = NameOf(sourcePath);
-    const std::string base = BaseOf(sourcePath);
-    const std::string descriptorPath = folder + base + ".hpe";
-
-    // Everything that could stop the split is settled before the first byte is written.
-    if (Result<std::string> nameBytes = DescriptorNameBytes(name); !nameBytes) return Stop(host, nameBytes.message());
-    if (auto clash = OutputThatIsSource(sourcePath, folder, base, plan.pieceCount()))
-        return Stop(host, texts::WouldOverwriteInput(*clash, sourcePath));
-
-    CreatedFiles created;
-    std::optional<File> piece;
-    std::vector<std::string> pieceNames;
-    CopyBuffer buffer(limits, std::min(pieceSize, limits.blockSize));
-    std::uint64_t pieceIndex = 0, blockInPiece = 0;
-    for (std::uint64_t block = 0; block < plan.blockCount; ++block) {
-        const bool lastBlock = block + 1 == plan.blockCount;
-        const std::uint64_t pieceLength = plan.PieceLength(pieceIndex);
-        const std::uint64_t blockLength = std::min(plan.blockSize, pieceLength - blockInPiece * plan.blockSize);
-        if (lastBlock) {
-            const char unit = megabytes ? 'm' : 'k';
-            if (Status written = WriteMergeDescriptor(descriptorPath, name, inputs.sizeText, unit, plan.blockCount,
-                                                      plan.sourceLength);
-                !written)
-                return Stop(host, written.message());
-            created.Add(descriptorPath);
-        }
-        if (blockInPiece == 0) {
-            pieceNames.push_back(PieceFileName(pieceIndex + 1));
-            const std::string piecePath = folder + pieceNames.back();
-            // An old piece is removed first, so the new one holds only the new bytes.
-            if (Status removed = RemoveFile(piecePath); !removed) return Stop(host, removed.message());
-            Result<File> opened = File::Create(piecePath);
-            if (!opened) return Stop(host, opened.message());
-            created.Add(piecePath);
-            piece.emplace(std::move(*opened));
-        }
-        const std::uint64_t offsetInPiece = blockInPiece * plan.blockSize;
-        if (Status copied = piece->CopyFrom(*source, pieceIndex * pieceSize + offsetInPiece, offsetInPiece,
-                                            blockLength, buffer.data(), buffer.size());
-            !copied)
-            return Stop(host, copied.message());
-        if (blockInPiece + 1 == plan.blocksPerPiece || lastBlock) {
-            if (Status closed = piece->Close(); !closed) return Stop(host, closed.message());
-            piece.reset();
-            ++pieceIndex;
-            blockInPiece = 0;
-        } else {
-            ++blockInPiece;
-        }
-        host.LetPendingMessagesRun();
-        host.SetProgress(lastBlock ? 100.0f
-                                   : ProgressPercent(pieceIndex * pieceSize + blockInPiece * plan.blockSize,
-                                                     plan.sourceLength));
-    }
-    created.Keep();
-
+    Result<SplitJob> job = CutIntoPieces(inputs, host, limits);
+    if (!job) return Stop(host, job.message());
     host.ShowNotice(texts::kSplitDone, NoticeKind::Success);
     host.SetProgress(0);
     if (host.WantsSplitBatchFile()) {
-        if (Status written = WriteSplitBatch(folder + base + ".bat", pieceNames, folder, name, sourcePath); !written)
+        Result<std::string> batch = SplitBatch(*job);
+        if (Status written = batch ? WriteTextFile(job->BatchPath(), *batch) : batch.status(); !written)
             return Stop(host, written.message());
     }
     if (host.ClosesAfterSuccess()) host.CloseMainWindow();

@@ -35,7 +35,8 @@ public:
     virtual void SetProgress(float percent) = 0;
     // Lets the window repaint and react between blocks.
     virtual void LetPendingMessagesRun() = 0;
-    // Asked once the copy has finished, so a change during the task counts.
+    // Asked before the split, so that a batch file that could not be written stops it before
+    // anything is written, and again once the copy has finished, so a change during it counts.
     virtual bool WantsSplitBatchFile() = 0;
     virtual bool ClosesAfterSuccess() = 0;
     virtual void CloseMainWindow() = 0;

@@ -10,7 +10,8 @@ TaskOutcome Stop(TaskHost& host, const std::string& message) {
     return TaskOutcome::Failed;
 }
 
-TaskOutcome Finish(TaskHost& host, const char* notice) {
+TaskOutcome Finish(TaskHost& host, const Status& outcome, const char* notice) {
+    if (!outcome) return Stop(host, outcome.message());
     host.ShowNotice(notice, NoticeKind::Success);
     host.SetProgress(0);
     if (host.ClosesAfterSuccess()) host.CloseMainWindow();
@@ -19,10 +20,6 @@ TaskOutcome Finish(TaskHost& host, const char* notice) {
 
 float ProgressPercent(std::uint64_t copied, std::uint64_t total) {
     return static_cast<float>(100.0 / static_cast<double>(total) * static_cast<double>(copied));
-}
-
-CreatedFiles::~CreatedFiles() {
-    for (const std::string& path : paths_) (void)RemoveFile(path);
 }
 
 CopyBuffer::CopyBuffer(const CopyLimits& limits, std::uint64_t largestCopy)

@@ -1,11 +1,11 @@
 #pragma once
 // Steps the three tasks share. Internal to the engine.
 
+#include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "platform_file.h"
+#include "status.h"
 #include "task.h"
 
 namespace quilvane {
@@ -13,27 +13,12 @@ namespace quilvane {
 // Tells the user why the task stopped and leaves the progress bar empty.
 TaskOutcome Stop(TaskHost& host, const std::string& message);
 
-// The end of a task that succeeded: the notice, the empty progress bar and, when the user
-// asked for it, the main window closed.
-TaskOutcome Finish(TaskHost& host, const char* notice);
+// The end of a task: on failure as Stop; on success the notice, the empty progress bar and,
+// when the user asked for it, the main window closed.
+TaskOutcome Finish(TaskHost& host, const Status& outcome, const char* notice);
 
 // Percentage done after `copied` of `total` bytes, as the progress bar takes it.
 float ProgressPercent(std::uint64_t copied, std::uint64_t total);
-
-// Removes the files a task created unless the task keeps them, so a task that fails midway
-// leaves nothing half-written behind.
-class CreatedFiles {
-public:
-    CreatedFiles() = default;
-    CreatedFiles(const CreatedFiles&) = delete;
-    CreatedFiles& operator=(const CreatedFiles&) = delete;
-    ~CreatedFiles();
-    void Add(std::string path) { paths_.push_back(std::move(path)); }
-    void Keep() { paths_.clear(); }
-
-private:
-    std::vector<std::string> paths_;
-};
 
 // Memory for copies that fall back to reading and writing: never more than the limits allow,
 // and left untouched (so never paged in) while the kernel does the copying.

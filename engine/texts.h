@@ -36,9 +36,32 @@ inline std::string ReplaceFailed(const std::string& path, const std::string& rea
 inline std::string FileShrank(const std::string& path) {
     return "读取文件“" + path + "”失败：文件在处理过程中变短了";
 }
+inline constexpr const char* kBackupInTheWay = "旁边已有同名的备份文件";
+inline constexpr const char* kInterrupted = "任务被中断：未完成的临时文件已删除，原有的文件没有改动";
 
 // Refusals before anything is written.
 inline std::string SizeNotANumber(const std::string& size) { return "分割大小“" + size + "”不是数字"; }
+inline std::string SizeTextUnreadable(const std::string& size) {
+    const std::string shown = size.size() <= 24 ? size : size.substr(0, 12) + "…" + size.substr(size.size() - 8);
+    return "分割大小“" + shown + "”（" + std::to_string(size.size()) +
+           "位）写进合并信息文件后无法读回，请去掉前面多余的0";
+}
+inline std::string NotARegularFile(const std::string& path) {
+    return "“" + path + "”不是普通文件（可能是管道或设备），无法处理";
+}
+inline std::string OutputIsFolder(const std::string& path) {
+    return "“" + path + "”是一个文件夹，无法写入同名的文件，请选择其他目标地址";
+}
+inline std::string NameTooLong(const std::string& path, std::size_t longestName) {
+    return "文件名或路径太长，文件系统无法保存“" + path + "”（文件名最长" + std::to_string(longestName) +
+           "个字符），请改短文件名或选择较短的目标地址";
+}
+inline std::string PiecesOfAnotherFile(const std::string& descriptor) {
+    return "目标文件夹中已有另一个文件的分块（见“" + descriptor + "”），分割会覆盖它们，请选择其他目标地址";
+}
+inline std::string BatchLineTooLong(const std::string& path) {
+    return "路径“" + path + "”太长，无法写入批处理文件";
+}
 inline std::string NameNotRepresentable(const std::string& name) {
     return "文件名“" + name + "”含有当前代码页无法表示的字符，无法写入合并信息文件，请先改名";
 }
@@ -73,10 +96,6 @@ inline std::string JoinedLengthWrong(const std::string& path, unsigned long long
     return "合并失败：文件“" + path + "”的长度是" + std::to_string(actual) + "字节，应为" +
            std::to_string(expected) + "字节";
 }
-inline std::string BatchRunFailed(const std::string& path, const std::string& reason) {
-    return "运行批处理文件“" + path + "”失败：" + reason;
-}
-
 // What is wrong with a descriptor, for DescriptorMalformed.
 inline constexpr const char* kNoSeparator = "缺少文件名后的“?”";
 inline constexpr const char* kNoFileName = "缺少文件名";

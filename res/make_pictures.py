@@ -1,26 +1,14 @@
 #!/usr/bin/env python3
 """Draws the program's own pictures: the 32 x 32 window icon (a sheet cut into pieces) and the
-200 x 32 strip behind the contact label. Run it after changing a drawing; the results are
-kept beside it."""
+200 x 32 strip behind the contact label at every screen scale. Run it after changing a
+drawing; the results are kept beside it."""
 import struct
+import sys
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
-
-
-def bmp_bytes(width, height, pixel):
-    """24-bit bottom-up BMP; pixel(x, y) gives (r, g, b) with y counted from the top."""
-    row_size = (width * 3 + 3) & ~3
-    rows = bytearray()
-    for y in range(height - 1, -1, -1):
-        row = bytearray()
-        for x in range(width):
-            r, g, b = pixel(x, y)
-            row += bytes((b, g, r))
-        rows += row + b"\0" * (row_size - len(row))
-    header = struct.pack("<2sIHHI", b"BM", 54 + len(rows), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(rows), 2835, 2835, 0, 0)
-    return header + info + rows
+sys.path.insert(0, str(HERE.parent / "scripts"))
+import bitmaps  # noqa: E402
 
 
 def icon_pixel(x, y):
@@ -63,12 +51,14 @@ def icon_bytes():
 
 def strip_pixel(x, y):
     """A deep blue band that lightens towards the right, with a thin highlight on top."""
-    if y == 0:
+    if y < 1:
         return (150, 190, 230)
-    t = x / 199
+    t = min(x / 199, 1)
     return (int(30 + 60 * t), int(70 + 70 * t), int(140 + 70 * t))
 
 
 if __name__ == "__main__":
     (HERE / "quilvane.ico").write_bytes(icon_bytes())
-    (HERE / "contact_strip.bmp").write_bytes(bmp_bytes(200, 32, strip_pixel))
+    for old in HERE.glob("contact_strip*.bmp"):
+        old.unlink()
+    bitmaps.write_scaled(HERE, "contact_strip", 200, 32, strip_pixel)

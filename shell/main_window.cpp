@@ -9,6 +9,7 @@
 #include "message_loop.h"
 #include "paths.h"
 #include "resource_ids.h"
+#include "staged_files.h"
 #include "system_services.h"
 #include "utf16.h"
 
@@ -21,7 +22,10 @@ constexpr const char* kDescriptorFilter = "准备合并文件(*.hpe)|*.hpe";
 // Stored options are whole numbers; anything else counts as 0.
 std::int32_t WholeNumber(const std::string& text) { return static_cast<std::int32_t>(std::strtol(text.c_str(), nullptr, 10)); }
 
-std::string SettingOf(std::int32_t valueBeforeClick) { return std::to_string(1 - valueBeforeClick); }
+// A box's Click comes before its value changes; what is stored is the value it takes.
+std::string SettingOf(std::int32_t valueBeforeClick) {
+    return std::to_string(controls::CheckBox::ValueAfterClick(valueBeforeClick));
+}
 
 }  // namespace
 
@@ -57,8 +61,8 @@ void MainF::Form_Load() {
     chkAdd_.SetValue(WholeNumber(settings_.Read("main", "SetAdd")));
     autosets_.SetValue(WholeNumber(settings_.Read("main", "SetGet")));
     autoQto_.SetValue(WholeNumber(settings_.Read("main", "QutoEt")));
-    CheckRadioButton(Control(kFrame2), kOpDelFale, kGetFile, kOpDelFale);
-    CheckRadioButton(hwnd(), kOkbs, kOption3, kOkbs);
+    modes_.Select(Control(kOpDelFale));
+    units_.Select(Control(kOkbs));
     opDelFale_Click();
 }
 
@@ -81,6 +85,9 @@ LRESULT MainF::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         Form_Unload();
         return 0;
+    case WM_ENDSESSION:  // the session ends without waiting for a task under way
+        if (wParam) RemoveTemporaryFilesNow();
+        return 0;
     default:
         return Default(message, wParam, lParam);
     }
@@ -90,8 +97,10 @@ void MainF::OnCommand(int id, int code) {
     if (id == kText2 && code == EN_CHANGE) return Text2_Change();
     if (code != BN_CLICKED) return;
     switch (id) {
-    case kOpDelFale: return opDelFale_Click();
-    case kGetFile: return GetFile_Click();
+    case kOpDelFale:
+    case kGetFile:
+    case kOkbs:
+    case kOption3: return OptionClicked(static_cast<ControlId>(id));
     case kCmdFile: return cmdFile_Click();
     case kCmdOpsee: return cmdOpsee_Click();
     case kCommand1: return Command1_Click();
@@ -119,6 +128,15 @@ std::string MainF::TextOf(ControlId id) const {
 
 void MainF::SetTextOf(ControlId id, const std::string& text) { SetWindowTextW(Control(id), Widen(text).c_str()); }
 
+void MainF::OptionClicked(ControlId option) {
+    ui::OptionGroup& group = option == kOpDelFale || option == kGetFile ? modes_ : units_;
+    const HWND clicked = Control(option);
+    if (group.Selected() == clicked) return;
+    group.Select(clicked);
+    if (option == kOpDelFale) opDelFale_Click();
+    if (option == kGetFile) GetFile_Click();
+}
+
 void MainF::opDelFale_Click() {
     for (ControlId id : {kText2, kOkbs, kOption3}) EnableWindow(Control(id), TRUE);
     ShowFileList(chkAdd_.Value() != 0);
@@ -139,6 +157,7 @@ void MainF::ShowFileList(bool flag) {
         SetWindowPos(combo1_->hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         combo1_->Clear();
     }
+    UpdateTabOrder();
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
@@ -182,7 +201,12 @@ void MainF::FilesDropped(HDROP drop) {
 }
 
 void MainF::Text2_KeyPress(short& keyAscii) {
-    if (!((keyAscii >= '0' && keyAscii <= '9') || keyAscii == 8)) keyAscii = 0;
+    // Digits and Backspace; Ctrl+C, Ctrl+V and Ctrl+X type nothing and keep the clipboard
+    // working (a paste keeps only its digits).
+    constexpr short kCopy = 3, kPaste = 22, kCut = 24;
+    const bool passes = (keyAscii >= '0' && keyAscii <= '9') || keyAscii == 8 || keyAscii == kCopy ||
+                        keyAscii == kPaste || keyAscii == kCut;
+    if (!passes) keyAscii = 0;
 }
 
 void MainF::Text2_Paste() {
@@ -200,7 +224,10 @@ void MainF::Text2_Paste() {
 }
 
 void MainF::Text2_Change() {
-    if (GetWindowTextLengthW(Control(kText2)) == 0) SetTextOf(kText2, "0");
+    if (GetWindowTextLengthW(Control(kText2)) != 0) return;
+    SetTextOf(kText2, "0");
+    // Selected, so the next digit typed replaces it instead of standing before it.
+    SendMessageW(Control(kText2), EM_SETSEL, 0, -1);
 }
 
 void MainF::tQueries_Click() {
@@ -229,7 +256,7 @@ void MainF::ChkSets_Click() { settings_.Write("main", "SetBat", SettingOf(chkSet
 
 void MainF::chkAdd_Click() {
     settings_.Write("main", "Setadd", SettingOf(chkAdd_.Value()));
-    ShowFileList(chkAdd_.Value() != 1);
+    ShowFileList(controls::CheckBox::ValueAfterClick(chkAdd_.Value()) != 0);
 }
 
 void MainF::Autosets_Click() { settings_.Write("main", "SetGet", SettingOf(autosets_.Value())); }
@@ -257,11 +284,12 @@ void MainF::Command3_Click() {
 
 TaskInputs MainF::ReadTaskInputs() const {
     TaskInputs inputs;
-    inputs.splitMode = Selected(kOpDelFale);
+    // Each group has exactly one option selected: the mode is merge only when merge is chosen.
+    inputs.splitMode = modes_.Selected() != Control(kGetFile);
     inputs.sourcePath = TextOf(kTxtPsd);
     inputs.targetFolder = TextOf(kText1);
     inputs.sizeText = TextOf(kText2);
-    inputs.unit = Selected(kOkbs) ? SizeUnit::Kilobytes : SizeUnit::Megabytes;
+    inputs.unit = units_.Selected() == Control(kOption3) ? SizeUnit::Megabytes : SizeUnit::Kilobytes;
     inputs.listMode = chkAdd_.Value() != 0;
     for (int i = 0; i < combo1_->ListCount(); ++i) inputs.listEntries.push_back(Narrow(combo1_->List(i)));
     inputs.selectedEntry = combo1_->ListIndex();

@@ -19,7 +19,9 @@
 #include "form_lifetime.h"
 #include "frame.h"
 #include "handles.h"
+#include "keyboard_navigation.h"
 #include "main_window_layout.h"
+#include "option_group.h"
 #include "settings.h"
 #include "skin.h"
 #include "subclass.h"
@@ -85,12 +87,16 @@ private:
 
     void CreateControls();
     HWND CreateStandardControl(const ControlDesign& design, HWND container, const RECT& place);
+    RECT FittingCaption(RECT place, int captionLeft, const wchar_t* caption) const;
     void CreateOptionBox(controls::CheckBox& box, const ControlDesign& design, HWND container, const RECT& place);
     void ApplyStackingOrder();
     void ListenForDrops(HWND control);
     void OnCommand(int id, int code);
     void ShowFileList(bool flag);
     bool Selected(ControlId option) const;
+    // A click on an option selects it within its group; the mode's handler runs on a change.
+    void OptionClicked(ControlId option);
+    void UpdateTabOrder();
     std::string TextOf(ControlId id) const;
     void SetTextOf(ControlId id, const std::string& text);
     int Pixels(int twips) const { return ui::TwipsToPixels(twips, dpi_); }
@@ -110,6 +116,8 @@ private:
     ContactStrip picture1_;
     ui::OwnedMenu listMenu_;
     std::map<ControlId, HWND> controls_;
+    ui::OptionGroup modes_, units_;
+    ui::KeyboardNavigation navigation_;
     std::vector<std::unique_ptr<ui::Subclass>> subclasses_;
     std::unique_ptr<mail::Emlssea> emlssea_;
     ui::LoadedForm loaded_;

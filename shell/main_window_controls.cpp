@@ -4,8 +4,11 @@
 #include <commctrl.h>
 #include <imm.h>
 
+#include <algorithm>
+
 #include "main_window.h"
 #include "resource_ids.h"
+#include "scaled_picture.h"
 #include "utf16.h"
 
 namespace quilvane::shell {
@@ -23,7 +26,8 @@ void MainF::CreateControls() {
             break;
         }
         case ControlKind::CheckBox:
-            CreateOptionBox(OptionBox(design.id), design, container, place);
+            CreateOptionBox(OptionBox(design.id), design, container,
+                            FittingCaption(place, Pixels(controls::CheckBox::kCaptionLeftTwips), design.caption));
             break;
         case ControlKind::DropDownList:
             combo1_ = std::make_unique<controls::DropDownList>(container, place, design.id, font_);
@@ -32,14 +36,15 @@ void MainF::CreateControls() {
             };
             controls_[design.id] = combo1_->hwnd();
             break;
-        case ControlKind::ContactStrip:
-            contactPicture_.Reset(static_cast<HBITMAP>(
-                LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_CONTACT_STRIP), IMAGE_BITMAP, 0, 0, 0)));
-            picture1_.Create(container, design.id, place, kContactLabelPlace.ToPixels(dpi_), kContactCaption,
-                             hfont_.get(), contactPicture_.get());
+        case ControlKind::ContactStrip: {
+            contactPicture_ = ui::LoadScaledPicture(IDB_CONTACT_STRIP, dpi_);
+            const RECT label = kContactLabelPlace.ToPixels(dpi_);
+            picture1_.Create(container, design.id, FittingCaption(place, label.left, kContactCaption), label,
+                             kContactCaption, hfont_.get(), contactPicture_.get());
             picture1_.LabelClicked = [this] { Label1_Click(); };
             controls_[design.id] = picture1_.hwnd();
             break;
+        }
         default:
             controls_[design.id] = CreateStandardControl(design, container, place);
         }
@@ -68,6 +73,25 @@ void MainF::CreateControls() {
     AppendMenuW(listMenu_.get(), MF_STRING, kClse, L"清空列表");
     SendMessageW(controls_.at(kP1), PBM_SETRANGE32, 0, 100);
     ApplyStackingOrder();
+
+    modes_.SetOptions({controls_.at(kOpDelFale), controls_.at(kGetFile)});
+    units_.SetOptions({controls_.at(kOkbs), controls_.at(kOption3)});
+    navigation_.Attach(hwnd());
+    navigation_.AddOptionGroup(modes_);
+    navigation_.AddOptionGroup(units_);
+    UpdateTabOrder();
+}
+
+// Top to bottom, left to right as the window reads; in list mode the list stands where the
+// source field is.
+void MainF::UpdateTabOrder() {
+    const bool listShown = combo1_ && Selected(kGetFile) && chkAdd_.Value() != 0;
+    std::vector<HWND> order;
+    for (ControlId id : {kOpDelFale, kGetFile, kCommand1, kCommand4, listShown ? kCombo1 : kTxtPsd, kCmdFile, kText1,
+                         kCmdOpsee, kText2, kOkbs, kOption3, kCommand2, kCommand3, kTQueries, kChkSets, kChkAdd,
+                         kAutosets, kAutoQto, kCommand5})
+        order.push_back(controls_.at(id));
+    navigation_.SetTabOrder(std::move(order));
 }
 
 HWND MainF::CreateStandardControl(const ControlDesign& design, HWND container, const RECT& place) {
@@ -76,9 +100,9 @@ HWND MainF::CreateStandardControl(const ControlDesign& design, HWND container, c
     DWORD exStyle = 0;
     switch (design.kind) {
     case ControlKind::Option:
-        // Each pair of options is a group of its own: split or merge, KB or MB.
-        style |= BS_AUTORADIOBUTTON | WS_TABSTOP |
-                 ((design.id == kOpDelFale || design.id == kOkbs) ? WS_GROUP : 0);
+        // Plain radio buttons: the window groups them itself (split or merge, KB or MB),
+        // whatever the stacking order.
+        style |= BS_RADIOBUTTON | WS_TABSTOP;
         break;
     case ControlKind::Button:
         style |= BS_PUSHBUTTON | WS_TABSTOP;
@@ -97,8 +121,9 @@ HWND MainF::CreateStandardControl(const ControlDesign& design, HWND container, c
         windowClass = PROGRESS_CLASSW;
         break;
     }
-    HWND control = CreateWindowExW(exStyle, windowClass, design.caption, style, place.left, place.top,
-                                   place.right - place.left, place.bottom - place.top, container,
+    const RECT fitted = design.kind == ControlKind::Label ? FittingCaption(place, 0, design.caption) : place;
+    HWND control = CreateWindowExW(exStyle, windowClass, design.caption, style, fitted.left, fitted.top,
+                                   fitted.right - fitted.left, fitted.bottom - fitted.top, container,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)),
                                    GetModuleHandleW(nullptr), nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(hfont_.get()), FALSE);
@@ -106,6 +131,14 @@ HWND MainF::CreateStandardControl(const ControlDesign& design, HWND container, c
     if (design.kind == ControlKind::Edit || design.kind == ControlKind::ReadOnlyEdit)
         ImmAssociateContextEx(control, nullptr, 0);
     return control;
+}
+
+// A caption is never cut: where the window's font is wider than the design allowed (at some
+// screen scales it is), its place grows to the right.
+RECT MainF::FittingCaption(RECT place, int captionLeft, const wchar_t* caption) const {
+    const LONG needed = place.left + captionLeft + ui::TextExtent(hfont_.get(), caption).cx;
+    place.right = std::max(place.right, needed);
+    return place;
 }
 
 void MainF::CreateOptionBox(controls::CheckBox& box, const ControlDesign& design, HWND container, const RECT& place) {

@@ -18,3 +18,15 @@ GdiObject<HFONT> MakeFont(const FontSpec& wanted, int dpi) {
 }
 
 }  // namespace quilvane::ui
+
+namespace quilvane::ui {
+
+SIZE TextExtent(HFONT font, const std::wstring& text) {
+    WindowDc screen(nullptr);
+    Selection selected(screen.get(), font);
+    RECT area{};
+    DrawTextW(screen.get(), text.c_str(), static_cast<int>(text.size()), &area, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    return SIZE{area.right - area.left, area.bottom - area.top};
+}
+
+}  // namespace quilvane::ui

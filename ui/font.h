@@ -24,4 +24,7 @@ using SharedFont = std::shared_ptr<FontSpec>;
 
 GdiObject<HFONT> MakeFont(const FontSpec& wanted, int dpi);
 
+// The width and height of one line of `text` in `font`, in screen pixels.
+SIZE TextExtent(HFONT font, const std::wstring& text);
+
 }  // namespace quilvane::ui

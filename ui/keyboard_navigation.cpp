@@ -108,6 +108,12 @@ const OptionGroup* KeyboardNavigation::GroupOf(HWND window) const {
 
 bool KeyboardNavigation::CanTakeFocus(HWND control) const {
     if (!IsWindowVisible(control)) return false;
+    // A control whose middle lies outside the client area (a collapsed part) is out of reach.
+    RECT client{}, place{};
+    GetClientRect(window_, &client);
+    MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    GetWindowRect(control, &place);
+    if (!PtInRect(&client, POINT{(place.left + place.right) / 2, (place.top + place.bottom) / 2})) return false;
     for (HWND at = control; at && at != window_; at = GetParent(at))
         if (!IsWindowEnabled(at)) return false;
     // Tab enters an option group at its selected option.

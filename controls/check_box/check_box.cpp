@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "check_box_resources.h"
+#include "scaled_picture.h"
 #include "twips.h"
 
 namespace quilvane::controls {
@@ -16,8 +17,7 @@ constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 10;  // ms
 
 constexpr int kGlyphTwips = 195;
-constexpr int kCaptionLeftTwips = 240;
-constexpr int kGlyphPixels = 13;
+constexpr int kGlyphPixels = 13;  // at 100 %
 constexpr SIZE kBackgroundPixels{200, 32};
 
 constexpr COLORREF kButtonFace = 0x8000000F;
@@ -56,11 +56,6 @@ POINT PointOf(LPARAM lParam) {
     return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
 
-ui::GdiObject<HBITMAP> LoadPicture(int id) {
-    return ui::GdiObject<HBITMAP>(static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
-}
-
 void Fill(HDC dc, const RECT& area, COLORREF colour) {
     ui::GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
     FillRect(dc, &area, brush.get());
@@ -86,6 +81,7 @@ bool CheckBox::Create(HWND parent, int id, const RECT& pixels, Ambient ambient) 
     args.classStyle = 0;
     args.background = nullptr;
     if (!Window::Create(args)) return false;
+    SetWindowTextW(hwnd(), caption_.c_str());
 
     ShowPic();
     Resize();
@@ -95,10 +91,10 @@ bool CheckBox::Create(HWND parent, int id, const RECT& pixels, Ambient ambient) 
 
 bool CheckBox::LoadPictures() {
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        glyphs_[slot] = LoadPicture(IDB_CHECK_BOX_GLYPH0 + slot);
+        glyphs_[slot] = ui::LoadScaledPicture(IDB_CHECK_BOX_GLYPH0 + slot * ui::kIdsPerScaledPicture, dpi_);
         if (!glyphs_[slot]) return false;
     }
-    background_ = LoadPicture(IDB_CHECK_BOX_BACKGROUND);
+    background_ = ui::LoadScaledPicture(IDB_CHECK_BOX_BACKGROUND, dpi_);
     return static_cast<bool>(background_);
 }
 
@@ -137,8 +133,15 @@ void CheckBox::SetValue(std::int32_t value) {
     ShowPic();
 }
 
+std::int32_t CheckBox::ValueAfterClick(std::int32_t value) {
+    if (value == 0) return 1;
+    if (value == 1 || value == 2) return 0;
+    return value;
+}
+
 void CheckBox::SetCaption(const std::wstring& caption) {
     caption_ = caption;
+    if (hwnd()) SetWindowTextW(hwnd(), caption_.c_str());
     Resize();
     Notify("Caption");
 }
@@ -193,8 +196,7 @@ void CheckBox::ShowPic() { ShowLook(Enabled() ? kNormal : kDisabled); }
 
 void CheckBox::OnClick() {
     if (Click) Click();
-    if (value_ == 0) SetValue(1);
-    else if (value_ == 1 || value_ == 2) SetValue(0);
+    if (const std::int32_t next = ValueAfterClick(value_); next != value_) SetValue(next);
     ShowPic();
 }
 
@@ -321,12 +323,14 @@ void CheckBox::Paint() {
     ui::Selection onBuffer(canvas.get(), buffer.get());
 
     Fill(canvas.get(), client, Resolve(backColor_));
-    DrawPicture(canvas.get(), background_.get(), 0, 0, kBackgroundPixels.cx, kBackgroundPixels.cy);
+    DrawPicture(canvas.get(), background_.get(), 0, 0, ui::ScaledPictureLength(kBackgroundPixels.cx, dpi_),
+                ui::ScaledPictureLength(kBackgroundPixels.cy, dpi_));
 
     Fill(canvas.get(), glyphRect_, GetSysColor(COLOR_WINDOW));
     if (shownSlot_ >= 0) {
-        const int width = std::min<int>(kGlyphPixels, glyphRect_.right - glyphRect_.left);
-        const int height = std::min<int>(kGlyphPixels, glyphRect_.bottom - glyphRect_.top);
+        const int side = ui::ScaledPictureLength(kGlyphPixels, dpi_);
+        const int width = std::min<int>(side, glyphRect_.right - glyphRect_.left);
+        const int height = std::min<int>(side, glyphRect_.bottom - glyphRect_.top);
         DrawPicture(canvas.get(), glyphs_[shownSlot_].get(), glyphRect_.left, glyphRect_.top, width, height);
     }
 
@@ -335,6 +339,11 @@ void CheckBox::Paint() {
     SetTextColor(canvas.get(), CaptionColor());
     RECT caption = captionRect_;
     DrawTextW(canvas.get(), caption_.c_str(), static_cast<int>(caption_.size()), &caption, DT_NOPREFIX | DT_NOCLIP);
+    if (GetFocus() == hwnd()) {
+        RECT around = captionRect_;
+        InflateRect(&around, 1, 0);
+        DrawFocusRect(canvas.get(), &around);
+    }
 
     BitBlt(paint.dc(), 0, 0, client.right, client.bottom, canvas.get(), 0, 0, SRCCOPY);
 }
@@ -359,6 +368,13 @@ LRESULT CheckBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_RBUTTONUP: OnButtonUp(kRight, wParam, PointOf(lParam)); break;  // and on to WM_CONTEXTMENU
         case WM_MBUTTONUP: OnButtonUp(kMiddle, wParam, PointOf(lParam)); return 0;
         case WM_MOUSEMOVE: OnPointerMove(wParam, PointOf(lParam)); return 0;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS: Redraw(nullptr); return 0;
+        case WM_GETDLGCODE: return DLGC_BUTTON;
+        case BM_CLICK:
+            if (Enabled()) OnClick();
+            return 0;
+        case BM_GETCHECK: return value_;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
         case WM_KEYUP:

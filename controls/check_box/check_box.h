@@ -6,6 +6,10 @@
 //
 // Pointer coordinates in the mouse events are pixels: of the control, or of the glyph when
 // the pointer is over the glyph.
+//
+// For the keyboard and for other programs it acts as a button: it can take the focus (and
+// shows it around the caption), BM_CLICK clicks it, BM_GETCHECK reads its value and its
+// window text is its caption.
 
 #include <windows.h>
 
@@ -24,6 +28,9 @@ namespace quilvane::controls {
 
 class CheckBox : public ui::Window {
 public:
+    // Where the caption starts, from the control's left edge.
+    static constexpr int kCaptionLeftTwips = 240;
+
     // What the host tells its controls: the name it gave this instance and its own font.
     struct Ambient {
         std::wstring displayName;
@@ -44,6 +51,8 @@ public:
     // it was and is not changed by a click. Setting it raises no Click.
     std::int32_t Value() const { return value_; }
     void SetValue(std::int32_t value);
+    // The value a click leaves: 0 and 1 swap, grayed becomes clear, any other value stays.
+    static std::int32_t ValueAfterClick(std::int32_t value);
 
     const std::wstring& Caption() const { return caption_; }
     void SetCaption(const std::wstring& caption);

@@ -2,11 +2,15 @@
 """Draws the check box's pictures and writes them as 24-bit .bmp files beside this script.
 
 Twelve 13 x 13 glyphs (clear, ticked and grayed, each normal, hover, pressed and disabled)
-and the 200 x 32 striped background. Run it again after changing a colour or a shape.
+and the 200 x 32 striped background, each at every screen scale, and the resource script
+that stores them. Run it again after changing a colour or a shape.
 """
 
-import os
-import struct
+import sys
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
+import bitmaps  # noqa: E402
 
 SIDE = 13
 LAST = SIDE - 1
@@ -110,38 +114,38 @@ def glyphs():
     return result
 
 
-def background():
-    """200 x 32 pixels of stripes: one dark row, then two lighter ones."""
+def background(scale):
+    """200 x 32 pixels of stripes at 100 %: one dark row, then two lighter ones. Stripes stay
+    crisp at every scale: each row grows to a whole number of pixels."""
     dark, light = (0x75, 0x87, 0x8F), (0x89, 0x9B, 0xA3)
-    return [[dark if y % 3 == 0 else light] * 200 for y in range(32)]
+    row = max(1, round(scale / 100))
+    width, height = bitmaps.scaled(200, scale), bitmaps.scaled(32, scale)
+    return [[dark if (y // row) % 3 == 0 else light] * width for y in range(height)]
 
 
-def write_bmp(path, pixels):
-    height, width = len(pixels), len(pixels[0])
-    row_size = (width * 3 + 3) & ~3
-    image = bytearray()
-    for row in reversed(pixels):  # a .bmp stores its bottom row first
-        line = b"".join(bytes((b, g, r)) for r, g, b in row)
-        image += line + b"\0" * (row_size - len(line))
-    header_size = 14 + 40
-    file_header = struct.pack("<2sIHHI", b"BM", header_size + len(image), 0, 0, header_size)
-    info_header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(image), 3780, 3780, 0, 0)
-    with open(path, "wb") as out:
-        out.write(file_header + info_header + image)
-
-
-GLYPH_NAMES = [
-    f"check_box_{value}_{look}.bmp"
+GLYPH_STEMS = [
+    f"check_box_{value}_{look}"
     for value in ("clear", "ticked", "grayed")
     for look in ("normal", "hover", "pressed", "disabled")
 ]
 
 
 def main():
-    folder = os.path.dirname(os.path.abspath(__file__))
-    for name, pixels in zip(GLYPH_NAMES, glyphs()):
-        write_bmp(os.path.join(folder, name), pixels)
-    write_bmp(os.path.join(folder, "check_box_background.bmp"), background())
+    folder = Path(__file__).resolve().parent
+    for old in folder.glob("check_box_*.bmp"):
+        old.unlink()
+    lines = []
+    for slot, (stem, pixels) in enumerate(zip(GLYPH_STEMS, glyphs())):
+        names = bitmaps.write_scaled(folder, stem, SIDE, SIDE, bitmaps.pixel_art(pixels))
+        lines += bitmaps.resource_lines(f"IDB_CHECK_BOX_GLYPH0 + {slot * len(bitmaps.SCALES)}", names)
+    names = []
+    for scale in bitmaps.SCALES:
+        names.append(f"check_box_background_{scale}.bmp")
+        (folder / names[-1]).write_bytes(bitmaps.bmp_bytes(background(scale)))
+    lines += bitmaps.resource_lines("IDB_CHECK_BOX_BACKGROUND", names)
+    (folder / "check_box.rc").write_text(
+        "// The check box's pictures at each screen scale, written by make_bitmaps.py.\n"
+        '#include "check_box_resources.h"\n\n' + "\n".join(lines) + "\n")
 
 
 if __name__ == "__main__":

@@ -38,6 +38,7 @@ DropDownList::DropDownList(HWND host, const RECT& place, int id, ui::SharedFont 
       hostFont_(OrDefaultFont(std::move(hostFont))),
       font_(hostFont_),
       background_(CreateSolidBrush(kBackground)),
+      pictures_(dpi_),
       outline_(kFirstOutline) {
     CreateArgs args = CreateArgs::Child(kClassName, host, id, place);
     args.style |= WS_CLIPCHILDREN | WS_TABSTOP;

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "drop_down_list_resources.h"
+#include "scaled_picture.h"
 
 namespace quilvane::controls {
 
@@ -24,14 +25,10 @@ LRESULT PartWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return Default(message, wParam, lParam);
 }
 
-ButtonPictures::ButtonPictures() {
+ButtonPictures::ButtonPictures(int dpi) {
     constexpr int kIds[] = {IDB_DROP_BUTTON_NORMAL, IDB_DROP_BUTTON_HOVER, IDB_DROP_BUTTON_PRESSED,
                             IDB_DROP_BUTTON_DISABLED};
-    const HINSTANCE module = GetModuleHandleW(nullptr);
-    for (std::size_t slot = 0; slot < slots_.size(); ++slot) {
-        slots_[slot].Reset(static_cast<HBITMAP>(
-            LoadImageW(module, MAKEINTRESOURCEW(kIds[slot]), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
-    }
+    for (std::size_t slot = 0; slot < slots_.size(); ++slot) slots_[slot] = ui::LoadScaledPicture(kIds[slot], dpi);
 }
 
 void PaintPicture(HWND window, HBITMAP picture) {

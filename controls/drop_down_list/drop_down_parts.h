@@ -34,8 +34,9 @@ class ButtonPictures {
 public:
     static constexpr int kNormal = 0, kHover = 1, kPressed = 2, kDisabled = 3;
 
-    // Loads them from the executable's resources; a missing one leaves its slot empty.
-    ButtonPictures();
+    // Loads them, drawn for the screen's scale, from the executable's resources; a missing
+    // one leaves its slot empty.
+    explicit ButtonPictures(int dpi);
     HBITMAP Slot(int slot) const { return slots_.at(slot).get(); }
 
 private:

@@ -1,21 +1,27 @@
 #!/usr/bin/env python3
 """Draws the drop button's four 17 x 17 pictures and writes them as 24-bit .bmp files beside
 this script: normal, hover (lighter face), pressed (darker face) and disabled (beige face,
-brown chevron). Run it again after changing a colour; the .bmp files are checked in."""
+brown chevron), each at every screen scale, and the resource script that stores them. Run it
+again after changing a colour; the .bmp files are checked in."""
 
-import os
-import struct
+import sys
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
+import bitmaps  # noqa: E402
 
 SIZE = 17
 WHITE = (255, 255, 255)
 
 # face top, face bottom, border, chevron
 LOOKS = {
-    "drop_button_normal.bmp": ((233, 242, 253), (190, 213, 246), (126, 163, 214), (48, 68, 112)),
-    "drop_button_hover.bmp": ((248, 251, 255), (214, 231, 252), (150, 186, 232), (48, 68, 112)),
-    "drop_button_pressed.bmp": ((150, 185, 236), (104, 146, 216), (72, 110, 178), (22, 36, 72)),
-    "drop_button_disabled.bmp": ((246, 244, 234), (226, 221, 198), (196, 189, 160), (140, 104, 62)),
+    "drop_button_normal": ((233, 242, 253), (190, 213, 246), (126, 163, 214), (48, 68, 112)),
+    "drop_button_hover": ((248, 251, 255), (214, 231, 252), (150, 186, 232), (48, 68, 112)),
+    "drop_button_pressed": ((150, 185, 236), (104, 146, 216), (72, 110, 178), (22, 36, 72)),
+    "drop_button_disabled": ((246, 244, 234), (226, 221, 198), (196, 189, 160), (140, 104, 62)),
 }
+
+IDS = ("IDB_DROP_BUTTON_NORMAL", "IDB_DROP_BUTTON_HOVER", "IDB_DROP_BUTTON_PRESSED", "IDB_DROP_BUTTON_DISABLED")
 
 # The chevron: two strokes, two pixels thick, meeting in a point below the middle column.
 CHEVRON = {(x, y) for y in range(6, 11) for x in range(SIZE) if abs(x - 8) in (9 - y, 10 - y)}
@@ -40,26 +46,17 @@ def pixel(x, y, look):
     return face
 
 
-def write_bmp(path, look):
-    row_bytes = (SIZE * 3 + 3) & ~3
-    image_size = row_bytes * SIZE
-    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + image_size, 0, 0, 14 + 40)
-    info = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE, 1, 24, 0, image_size, 2835, 2835, 0, 0)
-    rows = []
-    for y in reversed(range(SIZE)):  # bottom-up rows
-        row = bytearray()
-        for x in range(SIZE):
-            r, g, b = pixel(x, y, look)
-            row += bytes((b, g, r))
-        rows.append(bytes(row) + b"\0" * (row_bytes - len(row)))
-    with open(path, "wb") as out:
-        out.write(header + info + b"".join(rows))
-
-
 def main():
-    here = os.path.dirname(os.path.abspath(__file__))
-    for name, look in LOOKS.items():
-        write_bmp(os.path.join(here, name), look)
+    here = Path(__file__).resolve().parent
+    for old in here.glob("drop_button_*.bmp"):
+        old.unlink()
+    lines = []
+    for macro, (stem, look) in zip(IDS, LOOKS.items()):
+        colour_at = bitmaps.pixel_art([[pixel(x, y, look) for x in range(SIZE)] for y in range(SIZE)])
+        lines += bitmaps.resource_lines(macro, bitmaps.write_scaled(here, stem, SIZE, SIZE, colour_at))
+    (here / "drop_down_list.rc").write_text(
+        "// The drop button's four looks at each screen scale, written by make_button_pictures.py.\n"
+        '#include "drop_down_list_resources.h"\n\n' + "\n".join(lines) + "\n")
 
 
 if __name__ == "__main__":

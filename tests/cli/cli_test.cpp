@@ -3,9 +3,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "test_support.h"
+#include "texts.h"
 
 namespace quilvane {
 namespace {
@@ -17,8 +22,9 @@ struct Outcome {
     std::string out, err;
 };
 
-// Runs the tool with exactly these arguments (no shell), standard output and error to files.
-Outcome RunTool(const TempFolder& scratch, std::vector<std::string> arguments) {
+// Starts the tool with exactly these arguments (no shell) in `folder` ("" for this one),
+// standard output and error to files in `scratch`.
+pid_t StartTool(const TempFolder& scratch, std::vector<std::string> arguments, const std::string& folder = "") {
     arguments.insert(arguments.begin(), QUILVANE_CLI);
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(argument.data());
@@ -28,23 +34,34 @@ Outcome RunTool(const TempFolder& scratch, std::vector<std::string> arguments) {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    Outcome outcome;
-    pid_t child = 0;
-    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        waitpid(child, &status, 0);
-        outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+    if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    pid_t child = -1;
+    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0) child = -1;
     posix_spawn_file_actions_destroy(&actions);
-    outcome.out = ReadFile(outPath);
-    outcome.err = ReadFile(errPath);
+    return child;
+}
+
+// Waits for the tool; the exit code, or -signal when a signal ended it.
+Outcome Finished(const TempFolder& scratch, pid_t child) {
+    Outcome outcome;
+    int status = 0;
+    if (child > 0 && waitpid(child, &status, 0) == child)
+        outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : WIFSIGNALED(status) ? -WTERMSIG(status) : -1;
+    outcome.out = ReadFile(scratch / "stdout.txt");
+    outcome.err = ReadFile(scratch / "stderr.txt");
     return outcome;
+}
+
+Outcome RunTool(const TempFolder& scratch, std::vector<std::string> arguments, const std::string& folder = "") {
+    return Finished(scratch, StartTool(scratch, std::move(arguments), folder));
 }
 
 struct Cli : ::testing::Test {
     TempFolder scratch;
     TempFolder work;
-    Outcome Run(std::vector<std::string> arguments) { return RunTool(scratch, std::move(arguments)); }
+    Outcome Run(std::vector<std::string> arguments, const std::string& folder = "") {
+        return RunTool(scratch, std::move(arguments), folder);
+    }
 };
 
 TEST_F(Cli, SplitsAndMergesBackByteForByte) {
@@ -105,7 +122,7 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndExplain) {
     for (const std::vector<std::string>& wrong :
          {std::vector<std::string>{}, {"split", "a", "100"}, {"split", "a", "10x", "b"}, {"split", "a", "k", "b"},
           {"merge", "a"}, {"join", "out"}, {"join", "--name", "0", "out", "a"}, {"join", "--name", "3", "out", "a"},
-          {"cut", "a"}}) {
+          {"join", "--name"}, {"split", "--bta", "a", "1k", "b"}, {"merge", "-x", "a", "b"}, {"cut", "a"}}) {
         Outcome outcome = Run(wrong);
         EXPECT_EQ(outcome.exitCode, 2) << ::testing::PrintToString(wrong);
         EXPECT_EQ(outcome.out, "");
@@ -115,6 +132,41 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndExplain) {
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_EQ(help.out.rfind("用法：", 0), 0u);
     EXPECT_EQ(help.err, "");
+}
+
+TEST_F(Cli, DoubleDashMakesTheRestOperandsEvenWithALeadingDash) {
+    WriteFile(work / "-x", PatternBytes(2048));
+    work.Subfolder("out");
+    Outcome split = Run({"split", "--", "-x", "1k", "out"}, work.Path());
+    EXPECT_EQ(split.exitCode, 0) << split.err;
+    EXPECT_EQ(NamesIn(work / "out"), (std::vector<std::string>{"-x.hpe", "001.pe", "002.pe"}));
+    Outcome batAsFile = Run({"split", "--", "--bat", "1k", "out"}, work.Path());
+    EXPECT_EQ(batAsFile.exitCode, 1) << "--bat after -- is a file name";
+    EXPECT_EQ(batAsFile.err, "请指定待分割文件!\n");
+}
+
+TEST_F(Cli, TerminationDuringAJoinLeavesEverythingAsItWas) {
+    // A sparse gigabyte takes long enough to copy for the signal to arrive while it runs.
+    const std::string big = work / "big.img";
+    const int fd = ::open(big.c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_EQ(::ftruncate(fd, 1 << 30), 0);
+    ::close(fd);
+    const std::string out = work.Subfolder("out");
+    WriteFile(out + "big.txt", "old join");
+    WriteFile(out + "big.bat", "old batch");
+    const pid_t tool = StartTool(scratch, {"join", out, big});
+    ASSERT_GT(tool, 0);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (TemporaryNamesIn(out).empty() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_FALSE(TemporaryNamesIn(out).empty()) << "the join never started";
+    ::kill(tool, SIGTERM);
+    Outcome join = Finished(scratch, tool);
+    EXPECT_EQ(join.exitCode, -SIGTERM) << "ends as the signal would have ended it";
+    EXPECT_EQ(join.err, std::string(texts::kInterrupted) + "\n");
+    EXPECT_EQ(ReadFile(out + "big.txt"), "old join");
+    EXPECT_EQ(ReadFile(out + "big.bat"), "old batch");
+    EXPECT_EQ(NamesIn(out), (std::vector<std::string>{"big.bat", "big.txt"}));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "platform_file.h"
 #include "scramble.h"
 #include "test_support.h"
+#include "texts.h"
 
 namespace quilvane {
 namespace {
@@ -151,6 +152,49 @@ TEST(BatchFiles, PathsThatCmdWouldSplitAreQuoted) {
     Result<std::string> split = SplitBatchLine({"001.pe"}, "D:\\影 片\\", "电影.avi");
     ASSERT_TRUE(split);
     EXPECT_EQ(*split, "copy 001.pe/b \"D:\\\xd3\xb0 \xc6\xac\\\xb5\xe7\xd3\xb0.avi\"\r\n") << "in the code page";
+}
+
+// The lines of a batch file without their CR LF.
+std::vector<std::string> LinesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = text.find("\r\n", start);
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+TEST(BatchFiles, LongListsAppendLineByLineWithinWhatCmdReads) {
+    std::vector<std::string> pieces;
+    for (int i = 1; i <= 1500; ++i) pieces.push_back(PieceFileName(i));
+    const std::string folder = "D:" + S + "my out" + S;
+    Result<std::string> text = SplitBatchLine(pieces, folder, "movie.avi");
+    ASSERT_TRUE(text) << text.message();
+    const std::string destination = "\"" + folder + "movie.avi\"";
+    const std::vector<std::string> lines = LinesOf(*text);
+    ASSERT_GT(lines.size(), 1u);
+    std::string sources;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        EXPECT_LE(line.size(), 8191u) << "line " << i;
+        // Every line writes the result and nothing else; every line after the first adds to it.
+        const std::string end = " " + destination;
+        ASSERT_EQ(line.compare(line.size() - end.size(), end.size(), end), 0) << line.substr(0, 40);
+        const std::string start = i == 0 ? "copy " : "copy " + destination + "/b + ";
+        ASSERT_EQ(line.rfind(start, 0), 0u) << line.substr(0, 60);
+        sources += (i ? " + " : "") + line.substr(start.size(), line.size() - start.size() - end.size());
+    }
+    std::string expected;
+    for (const std::string& piece : pieces) expected += (expected.empty() ? "" : " + ") + piece + "/b";
+    EXPECT_EQ(sources, expected) << "every piece once, in order";
+}
+
+TEST(BatchFiles, PathTooLongForAnyLineIsRefused) {
+    const std::string huge = "C:" + S + std::string(8200, 'd') + S + "a.dat";
+    Result<std::string> line = ListMergeBatchLine({huge}, "D:" + S, "a");
+    ASSERT_FALSE(line);
+    EXPECT_EQ(line.message(), texts::BatchLineTooLong(huge));
 }
 
 TEST(BatchFiles, TextFileReplacesTheOldOneWhole) {

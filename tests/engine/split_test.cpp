@@ -162,28 +162,28 @@ TEST_F(Split, NeverOverwritesItsOwnSource) {
     EXPECT_EQ(StartTask(SplitInputs(out + "002.pe", folder.Path(), "1"), host), TaskOutcome::Done) << host.Notices();
 }
 
-TEST_F(Split, BatchFileNeverReplacesTheSource) {
+TEST_F(Split, BatchFileThatWouldReplaceTheSourceStopsItBeforeAnyPiece) {
     const std::string script = PatternBytes(2 * K);
     WriteFile(out + "run.bat", script);
     host.batchFileWanted = true;
     EXPECT_EQ(StartTask(SplitInputs(out + "run.bat", out, "1"), host), TaskOutcome::Failed);
+    EXPECT_EQ(host.OnlyNotice(), texts::WouldOverwriteInput(out + "run.bat", out + "run.bat"));
     EXPECT_TRUE(SameBytes(ReadFile(out + "run.bat"), script));
-    EXPECT_EQ(ReadFile(out + "001.pe") + ReadFile(out + "002.pe"), script) << "the pieces themselves are fine";
+    EXPECT_EQ(NamesIn(out), std::vector<std::string>{"run.bat"}) << "no piece, no descriptor";
+    // Without the batch file the same split is fine.
+    host.batchFileWanted = false;
+    EXPECT_EQ(StartTask(SplitInputs(out + "run.bat", out, "1"), host), TaskOutcome::Done) << host.Notices();
 }
 
-TEST_F(Split, FailureMidwayRemovesWhatThisRunWrote) {
-    // A folder where the third piece should go makes that piece impossible to create.
+TEST_F(Split, PieceNameTakenByAFolderStopsItBeforeAnythingIsWritten) {
     WriteFile(folder / "a.bin", PatternBytes(4 * K));
     WriteFile(out + "001.pe", "old piece");
     folder.Subfolder("out/003.pe");
     EXPECT_EQ(RunSplit(folder / "a.bin", "1"), TaskOutcome::Failed);
-    ASSERT_EQ(host.notices.size(), 1u);
-    EXPECT_NE(host.notices[0].first.find(out + "003.pe"), std::string::npos) << host.notices[0].first;
+    EXPECT_EQ(host.OnlyNotice(), texts::OutputIsFolder(out + "003.pe"));
     EXPECT_EQ(host.notices[0].second, NoticeKind::Failure);
-    EXPECT_FALSE(Exists(out + "001.pe"));
-    EXPECT_FALSE(Exists(out + "002.pe"));
-    EXPECT_FALSE(Exists(out + "004.pe")) << "no piece after the failure";
-    EXPECT_FALSE(Exists(out + "a.hpe"));
+    EXPECT_EQ(ReadFile(out + "001.pe"), "old piece") << "an old piece is no piece of this run";
+    EXPECT_EQ(NamesIn(out), (std::vector<std::string>{"001.pe", "003.pe"}));
     EXPECT_EQ(host.progress.back(), 0.0f);
 }
 

@@ -141,6 +141,36 @@ TEST_F(MainWindow, OptionClicksAreStoredAtOnce) {
     EXPECT_EQ(Setting("QutoEt"), "1");
 }
 
+TEST_F(MainWindow, AClickOnAGrayedBoxStoresTheClearValueItShows) {
+    Open("[main]\r\nSetBat=2\r\nSetAdd=2\r\n");
+    ClickBox(kChkSets);
+    EXPECT_EQ(window->OptionBox(kChkSets).Value(), 0);
+    EXPECT_EQ(Setting("SetBat"), "0");
+    Click(kGetFile);
+    ClickBox(kChkAdd);
+    EXPECT_EQ(Setting("SetAdd"), "0");
+    EXPECT_GT(StackPosition(kCombo1), StackPosition(kFrame2)) << "a box going clear leaves list mode";
+}
+
+// Whatever the stacking order does to the windows' own grouping, each pair stays a pair.
+TEST_F(MainWindow, ModeAndUnitAreTwoIndependentPairs) {
+    Open();
+    Click(kOption3);
+    EXPECT_TRUE(Checked(kOption3));
+    EXPECT_FALSE(Checked(kOkbs));
+    EXPECT_TRUE(Checked(kOpDelFale)) << "choosing MB keeps split mode";
+    EXPECT_FALSE(Checked(kGetFile));
+    Click(kGetFile);
+    EXPECT_TRUE(Checked(kGetFile));
+    EXPECT_FALSE(Checked(kOpDelFale));
+    EXPECT_TRUE(Checked(kOption3)) << "choosing the mode keeps the unit";
+    Click(kOpDelFale);
+    Click(kOkbs);
+    EXPECT_TRUE(Checked(kOpDelFale));
+    EXPECT_TRUE(Checked(kOkbs));
+    EXPECT_FALSE(Checked(kOption3));
+}
+
 TEST_F(MainWindow, ModesSwitchSourceSizeAndList) {
     Open("[main]\r\nSetAdd=1\r\n");
     window->GetDates("C:\\data\\big.iso");

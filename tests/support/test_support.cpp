@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "interruption.h"
+
 namespace quilvane::testing {
 namespace fs = std::filesystem;
 
@@ -81,6 +83,22 @@ std::vector<std::string> NamesIn(const std::string& folder) {
     for (const auto& entry : fs::directory_iterator(FromUtf8(folder))) names.push_back(Utf8(entry.path().filename()));
     std::sort(names.begin(), names.end());
     return names;
+}
+
+ClearsInterrupt::~ClearsInterrupt() { ClearInterrupt(); }
+
+void MakePieces(const std::string& source, const std::string& bytes, const std::string& folder,
+                const std::string& size) {
+    WriteFile(source, bytes);
+    RecordingHost splitter;
+    ASSERT_EQ(StartTask(SplitInputs(source, folder, size), splitter), TaskOutcome::Done) << splitter.Notices();
+}
+
+std::vector<std::string> TemporaryNamesIn(const std::string& folder) {
+    std::vector<std::string> temporary;
+    for (const std::string& name : NamesIn(folder))
+        if (name.find(".quilvane-") != std::string::npos) temporary.push_back(name);
+    return temporary;
 }
 
 TaskInputs SplitInputs(const std::string& source, const std::string& target, const std::string& size, SizeUnit unit) {

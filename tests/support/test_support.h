@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -54,7 +55,13 @@ public:
 
     void ShowNotice(const std::string& text, NoticeKind kind) override { notices.emplace_back(text, kind); }
     void SetProgress(float percent) override { progress.push_back(percent); }
-    void LetPendingMessagesRun() override { ++pumps; }
+    // Runs after each pump with the number of pumps so far, to act in the middle of a task.
+    std::function<void(int)> duringTask;
+
+    void LetPendingMessagesRun() override {
+        ++pumps;
+        if (duringTask) duringTask(pumps);
+    }
     bool WantsSplitBatchFile() override { return batchFileWanted; }
     bool ClosesAfterSuccess() override { return closeAfterSuccess; }
     void CloseMainWindow() override { ++closes; }
@@ -67,6 +74,22 @@ public:
     }
     std::string OnlyNotice() const { return notices.size() == 1 ? notices[0].first : "<" + std::to_string(notices.size()) + " notices>"; }
 };
+
+// Forgets, at the end of a test, a request to end the program that the test made on purpose.
+struct ClearsInterrupt {
+    ClearsInterrupt() = default;
+    ClearsInterrupt(const ClearsInterrupt&) = delete;
+    ClearsInterrupt& operator=(const ClearsInterrupt&) = delete;
+    ~ClearsInterrupt();
+};
+
+// Writes `bytes` to `source` and splits it into `folder` with pieces of `size` KB, as a
+// precondition of a test.
+void MakePieces(const std::string& source, const std::string& bytes, const std::string& folder,
+                const std::string& size = "1");
+
+// Names in a folder that are temporary files of the program.
+std::vector<std::string> TemporaryNamesIn(const std::string& folder);
 
 // Inputs for splitting `source` into `target` with a piece size such as "100" KB.
 TaskInputs SplitInputs(const std::string& source, const std::string& target, const std::string& size,

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "check_box_resources.h"
+#include "scaled_picture.h"
 #include "twips.h"
 
 #include <string>
@@ -243,6 +245,31 @@ TEST_F(CheckBoxTest, SavedPropertiesComeBackInReadOrder) {
     EXPECT_TRUE(loaded.Enabled());
     EXPECT_EQ(loaded.Font().get(), hostFont_.get());
     EXPECT_EQ(loaded.BackColor(), 0x8000000Fu);
+}
+
+}  // namespace
+}  // namespace quilvane::controls
+
+namespace quilvane::controls {
+namespace {
+
+// The glyph fills the 195-twip square the layout gives it, and the stripes lie under the
+// whole of a 2820 x 255-twip box, at every screen scale.
+TEST(CheckBoxPictures, GlyphsAndStripesFitTheBoxAtEveryScale) {
+    for (int dpi : {96, 120, 144, 192}) {
+        for (int slot = 0; slot < 12; ++slot) {
+            const auto glyph = ui::LoadScaledPicture(IDB_CHECK_BOX_GLYPH0 + slot * ui::kIdsPerScaledPicture, dpi);
+            BITMAP size{};
+            ASSERT_TRUE(GetObjectW(glyph.get(), sizeof size, &size)) << slot << " at " << dpi;
+            EXPECT_EQ(size.bmWidth, ui::TwipsToPixels(195, dpi)) << slot << " at " << dpi;
+            EXPECT_EQ(size.bmHeight, ui::TwipsToPixels(195, dpi)) << slot << " at " << dpi;
+        }
+        const auto stripes = ui::LoadScaledPicture(IDB_CHECK_BOX_BACKGROUND, dpi);
+        BITMAP size{};
+        ASSERT_TRUE(GetObjectW(stripes.get(), sizeof size, &size)) << dpi;
+        EXPECT_GE(size.bmWidth, ui::TwipsToPixels(2820, dpi)) << dpi;
+        EXPECT_GE(size.bmHeight, ui::TwipsToPixels(255, dpi)) << dpi;
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "drop_down_layout.h"
 #include "drop_down_list_fixture.h"
 
 namespace quilvane::controls::testing {
@@ -182,13 +183,17 @@ TEST_F(DropDownListTest, DisabledGreysTextOutlineAndButtonYetTheButtonStillOpens
     EXPECT_EQ(list.ShownButtonSlot(), DropDownList::kNormalSlot);
 }
 
-TEST(DropDownListPictures, TheFourButtonLooksComeFromTheResources) {
-    const ButtonPictures pictures;
-    for (int slot = 0; slot < 4; ++slot) {
-        BITMAP size{};
-        ASSERT_TRUE(GetObjectW(pictures.Slot(slot), sizeof size, &size)) << slot;
-        EXPECT_EQ(size.bmWidth, 17) << slot;
-        EXPECT_EQ(size.bmHeight, 17) << slot;
+// At every screen scale the pictures are exactly the size of the button they fill.
+TEST(DropDownListPictures, TheFourButtonLooksFitTheButtonAtEveryScale) {
+    for (int dpi : {96, 120, 144, 192}) {
+        const ButtonPictures pictures(dpi);
+        const int side = ui::TwipsToPixels(kButtonSize, dpi);
+        for (int slot = 0; slot < 4; ++slot) {
+            BITMAP size{};
+            ASSERT_TRUE(GetObjectW(pictures.Slot(slot), sizeof size, &size)) << slot << " at " << dpi;
+            EXPECT_EQ(size.bmWidth, side) << slot << " at " << dpi;
+            EXPECT_EQ(size.bmHeight, side) << slot << " at " << dpi;
+        }
     }
 }
 

@@ -1,0 +1,32 @@
+#include "block_walk.h"
+
+#include <algorithm>
+
+#include "interruption.h"
+#include "task_steps.h"
+#include "texts.h"
+
+namespace quilvane {
+
+Status WalkBlocks(const BlockPlan& plan, TaskHost& host, const std::function<Status(const Block&)>& copy) {
+    std::uint64_t piece = 0, offset = 0;
+    for (std::uint64_t block = 0; block < plan.blockCount; ++block) {
+        if (InterruptRequested()) return Status::Fail(texts::kInterrupted);
+        const bool lastBlock = block + 1 == plan.blockCount;
+        const std::uint64_t pieceLength = plan.PieceLength(piece);
+        const std::uint64_t length = std::min(plan.blockSize, pieceLength - offset);
+        const bool endsPiece = offset + length == pieceLength || lastBlock;
+        if (Status copied = copy({piece, offset, length, endsPiece}); !copied) return copied;
+        if (endsPiece) {
+            ++piece;
+            offset = 0;
+        } else {
+            offset += length;
+        }
+        host.LetPendingMessagesRun();
+        host.SetProgress(lastBlock ? 100.0f : ProgressPercent(piece * plan.pieceSize + offset, plan.sourceLength));
+    }
+    return Status::Ok();
+}
+
+}  // namespace quilvane

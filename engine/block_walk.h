@@ -1,0 +1,26 @@
+#pragma once
+// The walk over a plan's N blocks that split and merge share: the block structure, the message
+// processing between blocks and the progress shown after each one are the same for both.
+
+#include <cstdint>
+#include <functional>
+
+#include "block_plan.h"
+#include "status.h"
+#include "task.h"
+
+namespace quilvane {
+
+struct Block {
+    std::uint64_t piece;   // 0-based
+    std::uint64_t offset;  // within the piece
+    std::uint64_t length;
+    bool endsPiece;        // the piece's last block
+};
+
+// Hands each block in order to `copy`; after each, lets the window run and shows the progress,
+// 100 after the last. Stops at the first failure, or before a block when the program is asked
+// to end.
+Status WalkBlocks(const BlockPlan& plan, TaskHost& host, const std::function<Status(const Block&)>& copy);
+
+}  // namespace quilvane

@@ -1,0 +1,191 @@
+#include "staged_files.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+
+#include "interruption.h"
+#include "paths.h"
+#include "process.h"
+#include "texts.h"
+
+namespace quilvane {
+namespace {
+
+constexpr std::string_view kMarker = ".quilvane-";
+// ".quilvane-", a process number of up to ten digits and ".tmp" or ".bak".
+constexpr std::size_t kSuffixRoom = kMarker.size() + 10 + 4;
+constexpr std::size_t kHashRoom = 9;  // "~" and eight hex digits
+
+// Every task under way, for RemoveTemporaryFilesNow. Tasks run on one thread only.
+std::vector<StagedFiles*>& Registry() {
+    static std::vector<StagedFiles*> tasks;
+    return tasks;
+}
+
+std::uint32_t NameHash(const std::string& name) {
+    std::uint32_t hash = 2166136261u;
+    for (char c : name) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    return hash;
+}
+
+// The part of a temporary name before its suffix: the final name itself, or, when that leaves
+// no room for the suffix, as much of it as fits (whole characters only) and a hash of the rest.
+std::string Stem(const std::string& name, std::size_t longestName) {
+    if (NameLength(name) + kSuffixRoom <= longestName) return name;
+    const std::size_t room = longestName > kSuffixRoom + kHashRoom ? longestName - kSuffixRoom - kHashRoom : 0;
+    std::string kept = name;
+    while (!kept.empty() && NameLength(kept) > room) {
+        unsigned char last = 0;
+        do {  // one whole UTF-8 character: its continuation bytes, then its first byte
+            last = static_cast<unsigned char>(kept.back());
+            kept.pop_back();
+        } while (!kept.empty() && (last & 0xC0) == 0x80);
+    }
+    char hash[16];
+    std::snprintf(hash, sizeof hash, "~%08x", static_cast<unsigned>(NameHash(name)));
+    return kept + hash;
+}
+
+std::string SideName(const std::string& name, std::size_t longestName, std::uint32_t process, const char* kind) {
+    return Stem(name, longestName) + std::string(kMarker) + std::to_string(process) + "." + kind;
+}
+
+// "STEM.quilvane-PID.tmp" gives STEM and PID.
+bool ParseTemporaryName(const std::string& name, std::string& stem, std::uint32_t& process) {
+    constexpr std::string_view kEnd = ".tmp";
+    if (name.size() < kEnd.size() || name.compare(name.size() - kEnd.size(), kEnd.size(), kEnd) != 0) return false;
+    const std::size_t marker = name.rfind(kMarker);
+    if (marker == std::string::npos) return false;
+    const std::string digits = name.substr(marker + kMarker.size(), name.size() - kEnd.size() - marker - kMarker.size());
+    if (digits.empty() || digits.size() > 10 || digits.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    const unsigned long long number = std::stoull(digits);
+    if (number > UINT32_MAX) return false;
+    stem = name.substr(0, marker);
+    process = static_cast<std::uint32_t>(number);
+    return true;
+}
+
+// Only a regular file is replaced; a folder or a device of the same name stops the task.
+Status CheckReplaceable(PathKind kind, const std::string& path) {
+    switch (kind) {
+    case PathKind::Folder: return Status::Fail(texts::OutputIsFolder(path));
+    case PathKind::Other: return Status::Fail(texts::NotARegularFile(path));
+    default: return Status::Ok();
+    }
+}
+
+Status CheckOutputIn(const std::string& folder, const std::string& name, std::size_t longestName) {
+    const std::string path = folder + name;
+    if (NameLength(name) > longestName || !PathLengthFits(path) ||
+        !PathLengthFits(folder + SideName(name, longestName, UINT32_MAX, "tmp")))
+        return Status::Fail(texts::NameTooLong(path, longestName));
+    return CheckReplaceable(KindOf(path), path);
+}
+
+}  // namespace
+
+Status CheckOutput(const std::string& path) {
+    return CheckOutputIn(FolderOf(path), NameOf(path), LongestNameIn(FolderOf(path)));
+}
+
+StagedFiles::StagedFiles(std::string folder)
+    : folder_(std::move(folder)), longestName_(LongestNameIn(folder_)), process_(ThisProcessId()) {
+    Registry().push_back(this);
+}
+
+StagedFiles::~StagedFiles() {
+    RemoveCreated();
+    std::erase(Registry(), this);
+}
+
+void StagedFiles::RemoveCreated() {
+    for (std::size_t i = 0; i < outputs_.size(); ++i)
+        if (outputs_[i].state == State::Created) (void)RemoveFile(SidePath(i, "tmp"));
+}
+
+Status StagedFiles::Plan(const std::string& name) {
+    if (Status fits = CheckOutputIn(folder_, name, longestName_); !fits) return fits;
+    outputs_.push_back({name, State::Planned});
+    return Status::Ok();
+}
+
+std::string StagedFiles::SidePath(std::size_t output, const char* kind) const {
+    return folder_ + SideName(outputs_[output].name, longestName_, process_, kind);
+}
+
+// A temporary file whose writer has ended can only be a leftover; one of this process's own
+// number is one too, since a task sweeps before it creates anything.
+void StagedFiles::RemoveStaleTemporaries() const {
+    Result<std::vector<std::string>> names = ListFolder(folder_);
+    if (!names) return;
+    std::set<std::string> stems;
+    for (const Output& output : outputs_) stems.insert(Stem(output.name, longestName_));
+    std::string stem;
+    std::uint32_t process = 0;
+    for (const std::string& name : *names)
+        if (ParseTemporaryName(name, stem, process) && stems.count(stem) &&
+            (process == process_ || !ProcessIsRunning(process)))
+            (void)RemoveFile(folder_ + name);
+}
+
+Result<File> StagedFiles::Create(std::size_t output) {
+    if (InterruptRequested()) return Status::Fail(texts::kInterrupted);
+    if (!swept_) RemoveStaleTemporaries();
+    swept_ = true;
+    Result<File> file = File::CreateNew(SidePath(output, "tmp"), FinalPath(output));
+    if (file) outputs_[output].state = State::Created;
+    return file;
+}
+
+Status StagedFiles::Write(std::size_t output, std::string_view bytes) {
+    Result<File> file = Create(output);
+    if (!file) return file.status();
+    if (Status written = file->WriteAt(0, bytes.data(), bytes.size()); !written) return written;
+    return file->Close();
+}
+
+Status StagedFiles::Commit() {
+    if (InterruptRequested()) return Status::Fail(texts::kInterrupted);
+    std::vector<bool> replaced(outputs_.size(), false);
+    for (std::size_t i = 0; i < outputs_.size(); ++i) {
+        if (outputs_[i].state != State::Created) continue;
+        const std::string finalPath = FinalPath(i), backup = SidePath(i, "bak");
+        // Something may have taken the name while the task was copying.
+        const PathKind kind = KindOf(finalPath);
+        Status moved = CheckReplaceable(kind, finalPath);
+        if (moved && kind == PathKind::File) {
+            // An old file steps aside first, so that it can come back if a later move fails.
+            moved = KindOf(backup) == PathKind::Missing ? MoveFileOver(finalPath, backup, finalPath)
+                                                        : Status::Fail(texts::ReplaceFailed(finalPath, texts::kBackupInTheWay));
+            replaced[i] = moved.ok();
+        }
+        if (moved) moved = MoveFileOver(SidePath(i, "tmp"), finalPath, finalPath);
+        if (!moved) {
+            PutBack(i + 1, replaced);
+            return moved;
+        }
+        outputs_[i].state = State::Placed;
+    }
+    for (std::size_t i = 0; i < outputs_.size(); ++i)
+        if (replaced[i]) (void)RemoveFile(SidePath(i, "bak"));
+    return Status::Ok();
+}
+
+void StagedFiles::PutBack(std::size_t count, const std::vector<bool>& replaced) {
+    for (std::size_t i = count; i-- > 0;) {
+        if (outputs_[i].state == State::Placed) {
+            (void)MoveFileOver(FinalPath(i), SidePath(i, "tmp"), FinalPath(i));
+            outputs_[i].state = State::Created;
+        }
+        if (replaced[i]) (void)MoveFileOver(SidePath(i, "bak"), FinalPath(i), FinalPath(i));
+    }
+}
+
+void RemoveTemporaryFilesNow() {
+    RequestInterrupt();
+    for (StagedFiles* task : Registry()) task->RemoveCreated();
+}
+
+}  // namespace quilvane

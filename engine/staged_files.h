@@ -1,0 +1,67 @@
+#pragma once
+// The outputs of one task, written under temporary names beside their final ones and moved into
+// place together once every one of them is complete. Until then, and when moving fails, every
+// file that was there before stays exactly as it was, and what the task created is removed.
+//
+// A temporary name carries the writer's process number ("001.pe.quilvane-4242.tmp"), so the
+// first file a later task creates in the folder also removes what a killed run of the same task
+// left there. Names too long to take the suffix are shortened and told apart by a hash.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform_file.h"
+#include "status.h"
+
+namespace quilvane {
+
+// Settles, before anything is written, that a file can be written at `path`: its final and its
+// temporary path fit the file system, and nothing but a regular file stands there now.
+Status CheckOutput(const std::string& path);
+
+class StagedFiles {
+public:
+    explicit StagedFiles(std::string folder);
+    StagedFiles(const StagedFiles&) = delete;
+    StagedFiles& operator=(const StagedFiles&) = delete;
+    // Removes the temporary files of a task that did not commit.
+    ~StagedFiles();
+
+    // Adds an output by its bare name after CheckOutput; outputs are numbered from 0 in the
+    // order they are planned.
+    Status Plan(const std::string& name);
+    std::string FinalPath(std::size_t output) const { return folder_ + outputs_[output].name; }
+    // Creates the temporary file of a planned output, which failures name by its final path.
+    Result<File> Create(std::size_t output);
+    // Creates, writes and closes the temporary file of a small output in one step.
+    Status Write(std::size_t output, std::string_view bytes);
+    // Moves every created output into place. On a failure everything moved so far is put back,
+    // and the old files with it.
+    Status Commit();
+
+private:
+    enum class State : char { Planned, Created, Placed };
+    struct Output {
+        std::string name;  // bare, so a piece's stays within the string's own storage
+        State state;
+    };
+    std::string SidePath(std::size_t output, const char* kind) const;
+    void RemoveStaleTemporaries() const;
+    void PutBack(std::size_t count, const std::vector<bool>& replaced);
+    void RemoveCreated();
+    friend void RemoveTemporaryFilesNow();
+
+    std::string folder_;
+    std::size_t longestName_;
+    std::uint32_t process_;
+    std::vector<Output> outputs_;
+    bool swept_ = false;
+};
+
+// For exits the program sees but cannot wait out, such as the session ending: removes the
+// temporary files of every task under way at once and makes those tasks stop.
+void RemoveTemporaryFilesNow();
+
+}  // namespace quilvane

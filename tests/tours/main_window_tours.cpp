@@ -1,0 +1,264 @@
+// The main window as a person uses it: clicks and keys at the designed places, and what that
+// leaves on the screen and on disk.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "main_window_layout.h"
+#include "test_support.h"
+#include "tour.h"
+#include "utf16.h"
+
+namespace quilvane::tours {
+namespace {
+
+using namespace quilvane::testing;
+using shell::ControlId;
+
+constexpr wchar_t kTitle[] = L"Quilvane文件分割器V1.13";
+
+// The program's path as Windows sees it: the build tree lies on the drive that maps "/".
+std::string ProgramPath() {
+    std::string path = std::string("Z:") + QUILVANE_PROGRAM;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+// A control's designed place relative to the window's client area, through its containers.
+ui::TwipsRect DesignPlace(ControlId id) {
+    for (const shell::ControlDesign& design : shell::kMainWindowDesign) {
+        if (design.id != id) continue;
+        ui::TwipsRect place = design.place;
+        if (design.container != shell::kWindow) {
+            const ui::TwipsRect outer = DesignPlace(design.container);
+            place.left += outer.left;
+            place.top += outer.top;
+        }
+        return place;
+    }
+    ADD_FAILURE() << "no control " << id;
+    return {};
+}
+
+struct Finder {
+    int id;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchId(HWND child, LPARAM state) {
+    auto& search = *reinterpret_cast<Finder*>(state);
+    if (GetDlgCtrlID(child) != search.id) return TRUE;
+    search.found = child;
+    return FALSE;
+}
+
+HWND ChildWithId(HWND window, int id) {
+    Finder finder{id};
+    EnumChildWindows(window, MatchId, reinterpret_cast<LPARAM>(&finder));
+    return finder.found;
+}
+
+struct MainWindowTour : ::testing::Test {
+    TempFolder app, work;
+    std::unique_ptr<Program> program;
+    HWND window = nullptr;
+
+    void Start(const std::string& settings = "", const std::wstring& arguments = L"") {
+        if (!settings.empty()) WriteFile(app / "Sysset.ini", settings);
+        program = std::make_unique<Program>(ProgramPath(), app.Path(), arguments);
+        window = program->WaitForWindow(kTitle);
+        ASSERT_NE(window, nullptr) << "the main window did not appear";
+        BringToFront(window);
+    }
+    HWND Control(ControlId id) { return ChildWithId(window, id); }
+    std::wstring Text(ControlId id) { return TextOf(Control(id)); }
+    bool Checked(ControlId id) { return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    void ClickOn(ControlId id) { Click(ScreenPointOf(window, DesignPlace(id))); }
+    bool TextBecomes(ControlId id, const std::wstring& text) {
+        return WaitUntil([&] { return Text(id) == text; });
+    }
+    // The notice the task ends with; it is closed as a person closes it.
+    std::wstring Notice() {
+        const HWND notice = WaitForNotice(*program);
+        if (!notice) return L"<no notice>";
+        const std::wstring text = NoticeText(notice);
+        CloseNotice(notice);
+        return text;
+    }
+    // The file dialog "打开文件", with a path typed into its name field and Enter pressed.
+    void ChooseInFileDialog(const std::wstring& typed) {
+        const HWND dialog = program->WaitForWindow(L"打开文件");
+        ASSERT_NE(dialog, nullptr) << "the file dialog did not appear";
+        BringToFront(dialog);
+        TypeText(typed);
+        PressKey(VK_RETURN);
+    }
+    SIZE Outer() { return OuterSize(window); }
+    int Pixels(int twips) { return ui::TwipsToPixels(twips, ui::ScreenDpi()); }
+};
+
+TEST_F(MainWindowTour, SplitsInMegabytesWithClicksAndKeys) {
+    const std::string source = work / "data.bin";
+    WriteFile(source, PatternBytes(3 * 1024 * 1024 + 5));
+    Start("[main]\r\nSetGet=1\r\n", L"\"" + Widen(source) + L"\"");
+    ASSERT_TRUE(TextBecomes(shell::kText1, Widen(work.Path()))) << "the target follows the source";
+
+    ClickOn(shell::kOption3);
+    ASSERT_TRUE(WaitUntil([&] { return Checked(shell::kOption3); }));
+    EXPECT_FALSE(Checked(shell::kOkbs));
+    EXPECT_TRUE(Checked(shell::kOpDelFale)) << "choosing the unit keeps the mode";
+    EXPECT_FALSE(Checked(shell::kGetFile));
+
+    ClickOn(shell::kText2);
+    PressKey(VK_END);
+    for (int i = 0; i < 3; ++i) PressKey(VK_BACK);
+    TypeText(L"1");
+    ASSERT_TRUE(TextBecomes(shell::kText2, L"1"));
+
+    ClickOn(shell::kCommand2);
+    EXPECT_EQ(Notice(), L"文件分割完毕!");
+    EXPECT_EQ(NamesIn(work.Path()),
+              (std::vector<std::string>{"001.pe", "002.pe", "003.pe", "004.pe", "data.bin", "data.hpe"}));
+    for (const char* piece : {"001.pe", "002.pe", "003.pe"}) EXPECT_EQ(ReadFile(work / piece).size(), 1048576u);
+    EXPECT_EQ(ReadFile(work / "004.pe").size(), 5u);
+}
+
+TEST_F(MainWindowTour, SplitsInKilobytesWithTheDesignedDefaults) {
+    const std::string source = work / "notes.txt";
+    WriteFile(source, PatternBytes(250 * 1024));
+    Start("[main]\r\nSetGet=1\r\n", L"\"" + Widen(source) + L"\"");
+    ASSERT_TRUE(TextBecomes(shell::kText1, Widen(work.Path())));
+    EXPECT_TRUE(Checked(shell::kOkbs));
+    ClickOn(shell::kCommand2);
+    EXPECT_EQ(Notice(), L"文件分割完毕!");
+    EXPECT_EQ(ReadFile(work / "001.pe").size(), 102400u);
+    EXPECT_EQ(ReadFile(work / "003.pe").size(), 51200u);
+}
+
+TEST_F(MainWindowTour, MergesFromADescriptorTypedIntoTheFileDialog) {
+    const std::string original = PatternBytes(5000, 7);
+    {
+        WriteFile(work / "photo.jpg", original);
+        RecordingHost host;
+        ASSERT_EQ(SplitFile(SplitInputs(work / "photo.jpg", work.Path(), "2"), host), TaskOutcome::Done);
+        ASSERT_TRUE(std::filesystem::remove(std::filesystem::u8path(work / "photo.jpg")));
+    }
+    Start("[main]\r\nSetGet=1\r\n");
+    ClickOn(shell::kGetFile);
+    ASSERT_TRUE(WaitUntil([&] { return Checked(shell::kGetFile); }));
+    EXPECT_FALSE(IsWindowEnabled(Control(shell::kText2))) << "merge mode has no size";
+
+    ClickOn(shell::kCmdFile);
+    ChooseInFileDialog(Widen(work / "photo.hpe"));
+    ASSERT_TRUE(TextBecomes(shell::kTxtPsd, Widen(work / "photo.hpe")));
+    EXPECT_EQ(Text(shell::kText1), Widen(work.Path()));
+
+    ClickOn(shell::kCommand2);
+    EXPECT_EQ(Notice(), L"文件合并完毕!");
+    EXPECT_TRUE(SameBytes(ReadFile(work / "photo.jpg"), original));
+}
+
+TEST_F(MainWindowTour, JoinsThreeFilesChosenTogether) {
+    for (int i = 1; i <= 3; ++i) WriteFile(work / ("x" + std::to_string(i) + ".dat"), std::string(10 * i, 'a' + i));
+    Start("[main]\r\nSetAdd=1\r\nSetGet=1\r\n");
+    ClickOn(shell::kGetFile);
+    ASSERT_TRUE(WaitUntil([&] { return Checked(shell::kGetFile); }));
+    ClickOn(shell::kCmdFile);
+    ChooseInFileDialog(Widen(work.Path()));  // into the folder first
+    TypeText(L"\"x1.dat\" \"x2.dat\" \"x3.dat\"");
+    PressKey(VK_RETURN);
+    const HWND list = FindWindowExW(Control(shell::kCombo1), nullptr, L"ComboBox", nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageW(list, CB_GETCOUNT, 0, 0) == 3; })) << "three entries";
+
+    ClickOn(shell::kCommand2);
+    EXPECT_EQ(Notice(), L"文件合并完毕!");
+    EXPECT_EQ(ReadFile(work / "x1.txt"), std::string(10, 'b') + std::string(20, 'c') + std::string(30, 'd'));
+}
+
+TEST_F(MainWindowTour, ExpandsAndCollapses) {
+    Start();
+    EXPECT_EQ(Outer().cy, Pixels(shell::kCollapsedHeight));
+    ClickOn(shell::kTQueries);
+    ASSERT_TRUE(TextBecomes(shell::kTQueries, L"缩回 >>"));
+    EXPECT_TRUE(WaitUntil([&] { return Outer().cy == Pixels(shell::kExpandedHeight); }));
+    ClickOn(shell::kTQueries);
+    ASSERT_TRUE(TextBecomes(shell::kTQueries, L"展开 <<"));
+    EXPECT_TRUE(WaitUntil([&] { return Outer().cy == Pixels(shell::kCollapsedHeight); }));
+}
+
+TEST_F(MainWindowTour, OptionBoxesAreStoredAndComeBackAfterARestart) {
+    const ControlId boxes[] = {shell::kChkSets, shell::kChkAdd, shell::kAutosets, shell::kAutoQto};
+    Start();
+    ClickOn(shell::kTQueries);
+    ASSERT_TRUE(WaitUntil([&] { return Outer().cy == Pixels(shell::kExpandedHeight); }));
+    for (ControlId box : boxes) {
+        ClickOn(box);
+        EXPECT_TRUE(WaitUntil([&] { return Checked(box); })) << "box " << box;
+    }
+    ClickOn(shell::kCommand3);
+    ASSERT_TRUE(program->WaitForExit());
+    const std::string stored = ReadFile(app / "Sysset.ini");
+    for (const char* line : {"SetBat=1", "Setadd=1", "SetGet=1", "QutoEt=1"})
+        EXPECT_NE(stored.find(line), std::string::npos) << line << " in " << stored;
+
+    Start();
+    for (ControlId box : boxes) EXPECT_TRUE(Checked(box)) << "box " << box << " after the restart";
+}
+
+TEST_F(MainWindowTour, SizeFieldTakesDigitsBackspaceAndAPaste) {
+    Start();
+    ClickOn(shell::kText2);
+    PressKey(VK_END);
+    for (int i = 0; i < 3; ++i) PressKey(VK_BACK);
+    ASSERT_TRUE(TextBecomes(shell::kText2, L"0")) << "an emptied field shows 0";
+    TypeText(L"1");
+    ASSERT_TRUE(TextBecomes(shell::kText2, L"1")) << "the next digit replaces the 0";
+    TypeText(L"a -.");
+    PutOnClipboard(L"2x5");
+    PressKey('V', {VK_CONTROL});
+    EXPECT_TRUE(TextBecomes(shell::kText2, L"125")) << "letters typed or pasted are dropped";
+}
+
+TEST_F(MainWindowTour, KeyboardReachesEveryControlInReadingOrder) {
+    Start();
+    ASSERT_TRUE(WaitUntil([&] { return FocusedIn(window) == Control(shell::kOpDelFale); }));
+    const ControlId order[] = {shell::kCommand1, shell::kCommand4, shell::kTxtPsd, shell::kCmdFile,
+                               shell::kText1,    shell::kCmdOpsee, shell::kText2,  shell::kOkbs,
+                               shell::kCommand2, shell::kCommand3, shell::kTQueries, shell::kOpDelFale};
+    for (ControlId next : order) {
+        PressKey(VK_TAB);
+        EXPECT_TRUE(WaitUntil([&] { return FocusedIn(window) == Control(next); })) << "Tab to " << next;
+    }
+    PressKey(VK_TAB, {VK_SHIFT});
+    EXPECT_TRUE(WaitUntil([&] { return FocusedIn(window) == Control(shell::kTQueries); })) << "Shift+Tab goes back";
+
+    PressKey(VK_SPACE);
+    ASSERT_TRUE(TextBecomes(shell::kTQueries, L"缩回 >>")) << "Space presses the focused button";
+    PressKey(VK_TAB);
+    EXPECT_TRUE(WaitUntil([&] { return FocusedIn(window) == Control(shell::kChkSets); }))
+        << "expanded, the option boxes follow";
+    PressKey(VK_SPACE);
+    EXPECT_TRUE(WaitUntil([&] { return Checked(shell::kChkSets); })) << "Space ticks a focused box";
+}
+
+TEST_F(MainWindowTour, ArrowsMoveWithinAnOptionGroupAndEnterPressesAButton) {
+    Start();
+    ASSERT_TRUE(WaitUntil([&] { return FocusedIn(window) == Control(shell::kOpDelFale); }));
+    PressKey(VK_RIGHT);
+    ASSERT_TRUE(WaitUntil([&] { return Checked(shell::kGetFile); }));
+    EXPECT_FALSE(Checked(shell::kOpDelFale));
+    EXPECT_TRUE(Checked(shell::kOkbs)) << "the other group is untouched";
+    EXPECT_FALSE(IsWindowEnabled(Control(shell::kText2)));
+    PressKey(VK_LEFT);
+    ASSERT_TRUE(WaitUntil([&] { return Checked(shell::kOpDelFale); }));
+
+    for (int i = 0; i < 9; ++i) PressKey(VK_TAB);  // on to "开始"
+    ASSERT_TRUE(WaitUntil([&] { return FocusedIn(window) == Control(shell::kCommand2); }));
+    PressKey(VK_RETURN);
+    EXPECT_EQ(Notice(), L"请指定待分割文件!");
+}
+
+}  // namespace
+}  // namespace quilvane::tours
