@@ -6,9 +6,9 @@
 #include "console.h"
 #include "environment.h"
 #include "mail_texts.h"
-#include "platform_file.h"
 #include "submission.h"
 #include "text_util.h"
+#include "whole_file.h"
 
 namespace quilvane {
 namespace {
@@ -46,13 +46,9 @@ Result<ParsedOptions> ParseOptions(const std::vector<std::string>& arguments) {
 }
 
 Result<std::string> ReadBodyFile(const std::string& path) {
-    Result<File> file = File::OpenForReading(path);
-    if (!file) return file.status();
-    Result<std::uint64_t> length = file->Length();
-    if (!length) return length.status();
-    std::string bytes(static_cast<std::size_t>(*length), '\0');
-    if (Status read = file->ReadAt(0, bytes.data(), bytes.size()); !read) return read;
-    return mail::TextOfFile(bytes);
+    Result<std::string> bytes = mail::ReadWholeFile(path);
+    if (!bytes) return bytes.status();
+    return mail::TextOfFile(*bytes);
 }
 
 int Failed(const std::string& cause) {

@@ -2,9 +2,11 @@
 
 #include <windows.h>
 
+#include <system_error>
 #include <thread>
 
 #include "handles.h"
+#include "mail_texts.h"
 #include "message_loop.h"
 
 namespace quilvane::mail {
@@ -19,10 +21,20 @@ Status RunWhileMessagesFlow(std::function<Status()> work) {
     Event done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!done) return work();
     Status result = Status::Ok();
-    std::thread worker([&] {
-        result = work();
-        SetEvent(done.get());
-    });
+    std::thread worker;
+    try {
+        worker = std::thread([&] {
+            // Nothing may leave the thread: an exception there would end the program.
+            try {
+                result = work();
+            } catch (const std::exception& failure) {
+                result = Status::Fail(texts::Unexpected(failure.what()));
+            }
+            SetEvent(done.get());
+        });
+    } catch (const std::system_error& failure) {
+        return Status::Fail(texts::Unexpected(failure.what()));
+    }
     const HANDLE finished = done.get();
     bool messagesFlow = true;
     while (messagesFlow) {

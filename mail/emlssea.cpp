@@ -195,7 +195,6 @@ void Emlssea::AddAttachment(const std::string& path, int entriesBefore) {
 
 void Emlssea::cmdYesONo_Click() {
     if (sending_) return;
-    sending_ = true;
     MailRequest request;
     request.to = TextOf(kText1);
     request.from = TextOf(kText2);
@@ -206,6 +205,7 @@ void Emlssea::cmdYesONo_Click() {
     request.body = TextOf(kText6);
     request.attachments = Attachments();
     const HWND button = Control(kCmdYesONo);
+    sending_ = true;
     SetWindowTextW(button, kSendingCaption);
     MailSubmitter& submitter = services_.submitter;
     const Status sent = RunWhileMessagesFlow([&submitter, request] { return submitter.Submit(request); });

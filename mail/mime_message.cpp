@@ -125,12 +125,16 @@ MessageStamp StampNow() {
     return stamp;
 }
 
-std::string ComposeMessage(const MessageContent& content, const MessageStamp& stamp) {
+std::string ComposeMessage(MessageContent content, const MessageStamp& stamp) {
     std::vector<std::string> recipients;
     for (const std::string& entry : content.to) recipients.push_back(AddressEntry(entry));
     const std::string boundary = "=_quilvane_" + stamp.uniqueId;
 
+    std::size_t encodedSize = content.body.size() * 3 + 4096;
+    for (const Attachment& attachment : content.attachments)
+        encodedSize += attachment.bytes.size() / 57 * 78 + 1024 + attachment.fileName.size() * 4;
     std::string out;
+    out.reserve(encodedSize);  // one allocation, not a doubling copy of a large message
     out += "From: " + AddressEntry(content.from) + "\r\n";
     out += "To: " + Joined(recipients, ",\r\n ") + "\r\n";
     out += "Subject: " + HeaderText(content.subject) + "\r\n";
@@ -140,9 +144,10 @@ std::string ComposeMessage(const MessageContent& content, const MessageStamp& st
     out += "Content-Type: multipart/mixed;\r\n boundary=\"" + boundary + "\"\r\n\r\n";
     out += "--" + boundary + "\r\n";
     AppendBodyPart(out, content.body);
-    for (const Attachment& attachment : content.attachments) {
+    for (Attachment& attachment : content.attachments) {
         out += "--" + boundary + "\r\n";
         AppendAttachmentPart(out, attachment);
+        std::string().swap(attachment.bytes);
     }
     out += "--" + boundary + "--\r\n";
     return out;

@@ -32,7 +32,9 @@ struct MessageStamp {
 
 MessageStamp StampNow();
 
-std::string ComposeMessage(const MessageContent& content, const MessageStamp& stamp);
+// Each attachment's bytes are let go as soon as they are written, so the message and the
+// attachments do not fill the memory twice over.
+std::string ComposeMessage(MessageContent content, const MessageStamp& stamp);
 
 // "Tue, 03 Nov 2026 14:05:09 +0800"
 std::string MailDate(std::int64_t unixTime, int utcOffsetMinutes);

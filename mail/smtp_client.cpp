@@ -32,7 +32,7 @@ public:
         const bool implicit = UsesImplicitTls(route_.tls, route_.server.port);
         if (implicit)
             if (Status encrypted = Encrypt(); !encrypted) return encrypted;
-        Result<Reply> greeting = replies_.Read(stream());
+        Result<Reply> greeting = replies_.Read(stream(), route_.patience.DeadlineFromNow());
         if (!greeting) return greeting.status();
         if (!greeting->Is(220)) return Refused(texts::GreetingRefused(greeting->Text()));
 
@@ -51,6 +51,9 @@ public:
         }
         if (!account.user.empty())
             if (Status loggedIn = LogIn(account, *offered); !loggedIn) return loggedIn;
+        // A message the server will not take is not sent in vain.
+        if (offered->sizeLimit > 0 && message.size() > offered->sizeLimit)
+            return Refused(texts::MessageTooLargeForServer(message.size(), offered->sizeLimit));
         if (Status handed = HandOver(envelope, message); !handed) return handed;
         // The message is the server's now; how the goodbye goes changes nothing.
         (void)Command("QUIT");
@@ -61,7 +64,8 @@ private:
     ByteStream& stream() { return tls_ ? *tls_ : static_cast<ByteStream&>(socket_); }
 
     Status Encrypt() {
-        Result<std::unique_ptr<ByteStream>> encrypted = StartTls(socket_, route_.server.host, route_.trust);
+        Result<std::unique_ptr<ByteStream>> encrypted =
+            StartTls(socket_, route_.server.host, route_.trust, route_.patience.DeadlineFromNow());
         if (!encrypted) return encrypted.status();
         tls_ = std::move(*encrypted);
         return Status::Ok();
@@ -69,7 +73,7 @@ private:
 
     Result<Reply> Command(std::string_view line) {
         if (Status sent = stream().SendAll(std::string(line) + "\r\n"); !sent) return sent;
-        return replies_.Read(stream());
+        return replies_.Read(stream(), route_.patience.DeadlineFromNow());
     }
 
     // A refusal ends the session politely; the answer to the goodbye is not awaited.

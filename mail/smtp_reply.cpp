@@ -1,6 +1,7 @@
 #include "smtp_reply.h"
 
 #include <cctype>
+#include <cstdlib>
 
 #include "mail_texts.h"
 
@@ -32,6 +33,7 @@ Extensions ExtensionsOf(const Reply& ehlo) {
     for (std::size_t i = 1; i < ehlo.lines.size(); ++i) {
         const std::string line = Upper(ehlo.lines[i]);
         if (line == "STARTTLS") offered.startTls = true;
+        if (line.rfind("SIZE ", 0) == 0) offered.sizeLimit = std::strtoull(line.c_str() + 5, nullptr, 10);
         if (line.rfind("AUTH ", 0) == 0 || line.rfind("AUTH=", 0) == 0) {
             const std::string methods = " " + line.substr(5) + " ";
             offered.authPlain = offered.authPlain || methods.find(" PLAIN ") != std::string::npos;
@@ -41,7 +43,7 @@ Extensions ExtensionsOf(const Reply& ehlo) {
     return offered;
 }
 
-Result<std::string> ReplyReader::ReadLine(ByteStream& stream) {
+Result<std::string> ReplyReader::ReadLine(ByteStream& stream, TimePoint deadline) {
     for (;;) {
         if (const std::size_t end = buffered_.find('\n'); end != std::string::npos) {
             std::string line = buffered_.substr(0, end);
@@ -50,16 +52,16 @@ Result<std::string> ReplyReader::ReadLine(ByteStream& stream) {
             return line;
         }
         if (buffered_.size() > kLongestLine) return Status::Fail(texts::ReplyUnreadable(label_));
-        Result<std::string> more = stream.ReceiveSome();
+        Result<std::string> more = stream.ReceiveSome(deadline);
         if (!more) return more.status();
         buffered_ += *more;
     }
 }
 
-Result<Reply> ReplyReader::Read(ByteStream& stream) {
+Result<Reply> ReplyReader::Read(ByteStream& stream, TimePoint deadline) {
     Reply reply;
     for (;;) {
-        Result<std::string> line = ReadLine(stream);
+        Result<std::string> line = ReadLine(stream, deadline);
         if (!line) return line.status();
         const std::string& text = *line;
         const bool wellFormed = text.size() >= 3 && IsDigit(text[0]) && IsDigit(text[1]) && IsDigit(text[2]) &&

@@ -23,6 +23,7 @@ struct Extensions {
     bool startTls = false;
     bool authPlain = false;
     bool authLogin = false;
+    unsigned long long sizeLimit = 0;  // the largest message it takes, in bytes; 0 when it says none
 };
 Extensions ExtensionsOf(const Reply& ehlo);
 
@@ -31,13 +32,14 @@ public:
     // `serverLabel` names the server in messages.
     explicit ReplyReader(std::string serverLabel) : label_(std::move(serverLabel)) {}
 
-    Result<Reply> Read(ByteStream& stream);
+    // The whole reply must have come by `deadline`.
+    Result<Reply> Read(ByteStream& stream, TimePoint deadline);
     // Bytes read beyond the last reply are dropped: after STARTTLS nothing sent in clear
     // before the handshake may count as the server's.
     void DropBuffered() { buffered_.clear(); }
 
 private:
-    Result<std::string> ReadLine(ByteStream& stream);
+    Result<std::string> ReadLine(ByteStream& stream, TimePoint deadline);
 
     std::string label_;
     std::string buffered_;

@@ -22,7 +22,7 @@ public:
     ~Socket() override;
 
     Status SendAll(std::string_view bytes) override;
-    Result<std::string> ReceiveSome() override;
+    Result<std::string> ReceiveSome(TimePoint deadline) override;
 
     // This end's address as a literal for the greeting: "[192.0.2.1]" or "[IPv6:2001:db8::1]".
     std::string LocalAddressLiteral() const;

@@ -114,9 +114,8 @@ Status Socket::SendAll(std::string_view bytes) {
     return Status::Ok();
 }
 
-Result<std::string> Socket::ReceiveSome() {
+Result<std::string> Socket::ReceiveSome(TimePoint deadline) {
     std::string bytes(kReceiveChunk, '\0');
-    const TimePoint deadline = patience_.DeadlineFromNow();
     for (;;) {
         const ssize_t got = ::recv(Fd(handle_), bytes.data(), bytes.size(), 0);
         if (got > 0) {

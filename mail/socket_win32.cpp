@@ -140,9 +140,8 @@ Status Socket::SendAll(std::string_view bytes) {
     return Status::Ok();
 }
 
-Result<std::string> Socket::ReceiveSome() {
+Result<std::string> Socket::ReceiveSome(TimePoint deadline) {
     std::string bytes(kReceiveChunk, '\0');
-    const TimePoint deadline = patience_.DeadlineFromNow();
     for (;;) {
         const int got = recv(Handle(handle_), bytes.data(), kReceiveChunk, 0);
         if (got > 0) {

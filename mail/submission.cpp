@@ -1,25 +1,21 @@
 #include "submission.h"
 
+#include <new>
+
 #include "addresses.h"
 #include "mail_texts.h"
 #include "mime_message.h"
 #include "paths.h"
-#include "platform_file.h"
 #include "text_util.h"
+#include "whole_file.h"
 
 namespace quilvane::mail {
 namespace {
 
 Result<Attachment> ReadAttachment(const std::string& path) {
-    Result<File> file = File::OpenForReading(path);
-    if (!file) return file.status();
-    Result<std::uint64_t> length = file->Length();
-    if (!length) return length.status();
-    Attachment attachment;
-    attachment.fileName = NameOf(path);
-    attachment.bytes.resize(static_cast<std::size_t>(*length));
-    if (Status read = file->ReadAt(0, attachment.bytes.data(), attachment.bytes.size()); !read) return read;
-    return attachment;
+    Result<std::string> bytes = ReadWholeFile(path);
+    if (!bytes) return bytes.status();
+    return Attachment{NameOf(path), std::move(*bytes)};
 }
 
 Result<std::string> UsableMailbox(const std::string& entry) {
@@ -28,9 +24,7 @@ Result<std::string> UsableMailbox(const std::string& entry) {
     return mailbox;
 }
 
-}  // namespace
-
-Status SubmitMail(const MailRequest& request, const SubmitOptions& options) {
+Status Submit(const MailRequest& request, const SubmitOptions& options) {
     MessageContent content;
     content.to = SplitAddressList(request.to);
     if (content.to.empty()) return Status::Fail(texts::kNoRecipient);
@@ -55,10 +49,21 @@ Status SubmitMail(const MailRequest& request, const SubmitOptions& options) {
     }
     content.subject = request.subject;
     content.body = request.body;
-    const std::string message = ComposeMessage(content, StampNow());
+    const std::string message = ComposeMessage(std::move(content), StampNow());
 
     const Route route{*server, options.tls, options.trust, options.patience};
     return SendThroughSmtp(route, Account{request.user, request.password}, envelope, message);
+}
+
+}  // namespace
+
+Status SubmitMail(const MailRequest& request, const SubmitOptions& options) {
+    // Attachments and the message are held in memory whole; a 32-bit process runs out first.
+    try {
+        return Submit(request, options);
+    } catch (const std::bad_alloc&) {
+        return Status::Fail(texts::kMessageTooLarge);
+    }
 }
 
 }  // namespace quilvane::mail

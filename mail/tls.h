@@ -15,8 +15,9 @@ struct TlsTrust {
     std::string caFile;  // PEM roots trusted besides the system's; empty for none
 };
 
-// The encrypted stream talks through `transport`, which must outlive it.
+// The encrypted stream talks through `transport`, which must outlive it. The handshake must
+// be done by `deadline`.
 Result<std::unique_ptr<ByteStream>> StartTls(ByteStream& transport, const std::string& hostName,
-                                             const TlsTrust& trust);
+                                             const TlsTrust& trust, TimePoint deadline);
 
 }  // namespace quilvane::mail

@@ -64,7 +64,7 @@ public:
         SSL_set_bio(session_.get(), in, out);  // the session owns both from here on
     }
 
-    Status Handshake(const std::string& hostName) {
+    Status Handshake(const std::string& hostName, TimePoint deadline) {
         SSL* session = session_.get();
         if (IsAddressLiteral(hostName)) {
             X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(session), hostName.c_str());
@@ -77,7 +77,7 @@ public:
             if (Status flushed = Flush(); !flushed) return flushed;
             if (done == 1) return Status::Ok();
             if (SSL_get_error(session, done) != SSL_ERROR_WANT_READ) return HandshakeFailure(hostName);
-            if (Status fed = Feed(); !fed) return fed;
+            if (Status fed = Feed(deadline); !fed) return fed;
         }
     }
 
@@ -92,7 +92,7 @@ public:
         return Status::Ok();
     }
 
-    Result<std::string> ReceiveSome() override {
+    Result<std::string> ReceiveSome(TimePoint deadline) override {
         std::string bytes(16384, '\0');
         for (;;) {
             const int got = SSL_read(session_.get(), bytes.data(), static_cast<int>(bytes.size()));
@@ -105,7 +105,7 @@ public:
             if (Status flushed = Flush(); !flushed) return flushed;
             if (error == SSL_ERROR_ZERO_RETURN) return Status::Fail(texts::TlsFailed("服务器关闭了加密连接"));
             if (error != SSL_ERROR_WANT_READ) return Status::Fail(texts::TlsFailed(LibraryReason("SSL_read")));
-            if (Status fed = Feed(); !fed) return fed;
+            if (Status fed = Feed(deadline); !fed) return fed;
         }
     }
 
@@ -119,8 +119,8 @@ private:
         return sent;
     }
 
-    Status Feed() {
-        Result<std::string> received = transport_.ReceiveSome();
+    Status Feed(TimePoint deadline) {
+        Result<std::string> received = transport_.ReceiveSome(deadline);
         if (!received) return received.status();
         BIO_write(incoming_, received->data(), static_cast<int>(received->size()));
         return Status::Ok();
@@ -145,7 +145,7 @@ private:
 }  // namespace
 
 Result<std::unique_ptr<ByteStream>> StartTls(ByteStream& transport, const std::string& hostName,
-                                             const TlsTrust& trust) {
+                                             const TlsTrust& trust, TimePoint deadline) {
     std::unique_ptr<SSL_CTX, FreeContext> context(SSL_CTX_new(TLS_client_method()));
     if (!context) return Status::Fail(texts::TlsFailed(LibraryReason("SSL_CTX_new")));
     SSL_CTX_set_min_proto_version(context.get(), TLS1_2_VERSION);
@@ -157,7 +157,7 @@ Result<std::unique_ptr<ByteStream>> StartTls(ByteStream& transport, const std::s
             return Status::Fail(texts::CaFileUnusable(trust.caFile, LibraryReason(texts::kCaFileHoldsNoCertificate)));
     }
     auto stream = std::make_unique<OpenSslStream>(transport, std::move(context));
-    if (Status shaken = stream->Handshake(hostName); !shaken) return shaken;
+    if (Status shaken = stream->Handshake(hostName, deadline); !shaken) return shaken;
     return std::unique_ptr<ByteStream>(std::move(stream));
 }
 

@@ -15,6 +15,7 @@
 #include "platform_file.h"
 #include "system_reason.h"
 #include "utf16.h"
+#include "whole_file.h"
 
 namespace quilvane::mail {
 namespace {
@@ -69,12 +70,9 @@ std::string ChainProblem(DWORD problems) {
 // The certificates of a PEM file, DER-encoded, in a store of their own.
 Result<Store> LoadRoots(const std::string& path) {
     if (!FileExists(path)) return Status::Fail(texts::CaFileUnusable(path, texts::kNoSuchFile));
-    Result<File> file = File::OpenForReading(path);
-    if (!file) return file.status();
-    Result<std::uint64_t> length = file->Length();
-    if (!length) return length.status();
-    std::string text(static_cast<std::size_t>(*length), '\0');
-    if (Status read = file->ReadAt(0, text.data(), text.size()); !read) return read;
+    Result<std::string> read = ReadWholeFile(path);
+    if (!read) return read.status();
+    const std::string& text = *read;
 
     Store store(CertOpenStore(CERT_STORE_PROV_MEMORY, 0, 0, 0, nullptr));
     constexpr std::string_view kBegin = "-----BEGIN CERTIFICATE-----", kEnd = "-----END CERTIFICATE-----";
@@ -163,7 +161,7 @@ public:
         if (haveCredentials_) FreeCredentialsHandle(&credentials_);
     }
 
-    Status Handshake(HCERTSTORE extraRoots) {
+    Status Handshake(HCERTSTORE extraRoots, TimePoint deadline) {
         SCHANNEL_CRED settings{};
         settings.dwVersion = SCHANNEL_CRED_VERSION;
         // The certificate is checked below, against the roots the user added as well.
@@ -182,7 +180,7 @@ public:
         if (started != SEC_I_CONTINUE_NEEDED) return Status::Fail(texts::TlsFailed(SystemReason(started)));
         haveContext_ = true;
         if (Status sent = hello.SendTo(transport_); !sent) return sent;
-        if (Status negotiated = Negotiate(true); !negotiated) return negotiated;
+        if (Status negotiated = Negotiate(true, deadline); !negotiated) return negotiated;
 
         if (const SECURITY_STATUS sized = QueryContextAttributesW(&context_, SECPKG_ATTR_STREAM_SIZES, &sizes_);
             sized != SEC_E_OK)
@@ -214,7 +212,7 @@ public:
         return Status::Ok();
     }
 
-    Result<std::string> ReceiveSome() override {
+    Result<std::string> ReceiveSome(TimePoint deadline) override {
         for (;;) {
             if (!plain_.empty()) return std::exchange(plain_, std::string());
             if (!encrypted_.empty()) {
@@ -237,17 +235,17 @@ public:
                     encrypted_ = std::move(rest);
                     // The server wants to talk handshake again (TLS 1.3 sends its tickets so).
                     if (opened == SEC_I_RENEGOTIATE)
-                        if (Status negotiated = Negotiate(false); !negotiated) return negotiated;
+                        if (Status negotiated = Negotiate(false, deadline); !negotiated) return negotiated;
                     continue;
                 }
             }
-            if (Status fed = Feed(); !fed) return fed;
+            if (Status fed = Feed(deadline); !fed) return fed;
         }
     }
 
 private:
-    Status Feed() {
-        Result<std::string> received = transport_.ReceiveSome();
+    Status Feed(TimePoint deadline) {
+        Result<std::string> received = transport_.ReceiveSome(deadline);
         if (!received) return received.status();
         encrypted_ += *received;
         return Status::Ok();
@@ -255,11 +253,11 @@ private:
 
     // Runs the handshake on with what the server sends until the package is content.
     // `waitFirst`: nothing of the server's is buffered yet, so its answer is awaited first.
-    Status Negotiate(bool waitFirst) {
+    Status Negotiate(bool waitFirst, TimePoint deadline) {
         bool needMore = waitFirst;
         for (;;) {
             if (needMore)
-                if (Status fed = Feed(); !fed) return fed;
+                if (Status fed = Feed(deadline); !fed) return fed;
             SecBuffer input[2] = {{static_cast<unsigned long>(encrypted_.size()), SECBUFFER_TOKEN, encrypted_.data()},
                                   {0, SECBUFFER_EMPTY, nullptr}};
             SecBufferDesc inputDescription{SECBUFFER_VERSION, 2, input};
@@ -297,7 +295,7 @@ private:
 }  // namespace
 
 Result<std::unique_ptr<ByteStream>> StartTls(ByteStream& transport, const std::string& hostName,
-                                             const TlsTrust& trust) {
+                                             const TlsTrust& trust, TimePoint deadline) {
     Store extraRoots;
     if (!trust.caFile.empty()) {
         Result<Store> loaded = LoadRoots(trust.caFile);
@@ -305,7 +303,7 @@ Result<std::unique_ptr<ByteStream>> StartTls(ByteStream& transport, const std::s
         extraRoots = std::move(*loaded);
     }
     auto stream = std::make_unique<SchannelStream>(transport, Widen(hostName));
-    if (Status shaken = stream->Handshake(extraRoots.get()); !shaken) return shaken;
+    if (Status shaken = stream->Handshake(extraRoots.get(), deadline); !shaken) return shaken;
     return std::unique_ptr<ByteStream>(std::move(stream));
 }
 

@@ -17,12 +17,15 @@ class ScriptedStream final : public ByteStream {
 public:
     explicit ScriptedStream(std::deque<std::string> pieces) : pieces_(std::move(pieces)) {}
     Status SendAll(std::string_view) override { return Status::Ok(); }
-    Result<std::string> ReceiveSome() override {
+    Result<std::string> ReceiveSome(TimePoint deadline) override {
+        deadlines.push_back(deadline);
         if (pieces_.empty()) return Status::Fail("closed");
         std::string piece = pieces_.front();
         pieces_.pop_front();
         return piece;
     }
+
+    std::vector<TimePoint> deadlines;
 
 private:
     std::deque<std::string> pieces_;
@@ -32,7 +35,7 @@ TEST(ReplyReader, JoinsLinesHoweverTheBytesArrive) {
     ScriptedStream stream({"250-smtp.example.test he", "llo\r\n250-STARTTLS\r", "\n250-AUTH LOGIN PLAIN\r\n250 8BITMIME\r\n221 b",
                            "ye\r\n"});
     ReplyReader reader("smtp.example.test:25");
-    Result<Reply> ehlo = reader.Read(stream);
+    Result<Reply> ehlo = reader.Read(stream, TimePoint::max());
     ASSERT_TRUE(ehlo);
     EXPECT_EQ(ehlo->code, 250);
     EXPECT_EQ(ehlo->lines, (std::vector<std::string>{"smtp.example.test hello", "STARTTLS", "AUTH LOGIN PLAIN", "8BITMIME"}));
@@ -40,20 +43,30 @@ TEST(ReplyReader, JoinsLinesHoweverTheBytesArrive) {
     EXPECT_TRUE(offered.startTls);
     EXPECT_TRUE(offered.authPlain);
     EXPECT_TRUE(offered.authLogin);
-    Result<Reply> bye = reader.Read(stream);
+    Result<Reply> bye = reader.Read(stream, TimePoint::max());
     ASSERT_TRUE(bye);
     EXPECT_EQ(bye->Text(), "221 bye");
+}
+
+TEST(ReplyReader, OneDeadlineHoldsForTheWholeReply) {
+    // A server that drips its reply byte by byte gets no new time for each byte.
+    ScriptedStream stream({"2", "5", "0", "-a\r", "\n250 b\r\n"});
+    const TimePoint deadline = TimePoint() + std::chrono::hours(5);
+    ReplyReader reader("s:25");
+    ASSERT_TRUE(reader.Read(stream, deadline));
+    EXPECT_EQ(stream.deadlines, std::vector<TimePoint>(5, deadline));
 }
 
 TEST(ReplyReader, ReadsTheOldAuthFormAndBareCodes) {
     ScriptedStream stream({"250-hi\n250-AUTH=LOGIN\n250 SIZE 100\n354\r\n"});
     ReplyReader reader("s:25");
-    Result<Reply> ehlo = reader.Read(stream);
+    Result<Reply> ehlo = reader.Read(stream, TimePoint::max());
     ASSERT_TRUE(ehlo);
     EXPECT_TRUE(ExtensionsOf(*ehlo).authLogin);
     EXPECT_FALSE(ExtensionsOf(*ehlo).authPlain);
     EXPECT_FALSE(ExtensionsOf(*ehlo).startTls);
-    Result<Reply> go = reader.Read(stream);
+    EXPECT_EQ(ExtensionsOf(*ehlo).sizeLimit, 100u);
+    Result<Reply> go = reader.Read(stream, TimePoint::max());
     ASSERT_TRUE(go);
     EXPECT_TRUE(go->Is(354));
 }
@@ -62,11 +75,11 @@ TEST(ReplyReader, RefusesWhatIsNoSmtp) {
     for (const char* wrong : {"HTTP/1.1 400 Bad Request\r\n", "250-a\r\n251 b\r\n", "25\r\n", "250x\r\n"}) {
         ScriptedStream stream({wrong});
         ReplyReader reader("s:25");
-        EXPECT_EQ(reader.Read(stream).message(), texts::ReplyUnreadable("s:25")) << wrong;
+        EXPECT_EQ(reader.Read(stream, TimePoint::max()).message(), texts::ReplyUnreadable("s:25")) << wrong;
     }
     ScriptedStream endless({std::string(3000, 'x'), std::string(3000, 'x'), "\r\n"});
     ReplyReader reader("s:25");
-    EXPECT_EQ(reader.Read(endless).message(), texts::ReplyUnreadable("s:25"));
+    EXPECT_EQ(reader.Read(endless, TimePoint::max()).message(), texts::ReplyUnreadable("s:25"));
 }
 
 TEST(TextOfFile, ReadsUtf8WithOrWithoutMarkAndTheAnsiCodePage) {

@@ -186,6 +186,15 @@ TEST_F(SmtpClient, MiBOfAttachmentsArriveByteForByteOverTls) {
     EXPECT_TRUE(SameBytes(LocalServers::Part(message, "attachment-2.bin"), small));
 }
 
+TEST_F(SmtpClient, MessageBeyondTheServersSizeLimitIsNotSent) {
+    TempFolder files;
+    WriteFile(files / "big.pe", std::string(25 * 1024 * 1024, 'x'));  // 34 MB once encoded; the server takes 32 MiB
+    MailRequest request = Request("plain");
+    request.attachments = {files / "big.pe"};
+    EXPECT_EQ(SubmitMail(request).message(), "邮件编码后约有35 MB，超过了服务器允许的32 MB，请分成几封发送");
+    ExpectNothingArrived();
+}
+
 TEST_F(SmtpClient, UnreadableAttachmentSendsNothing) {
     TempFolder files;
     WriteFile(files / "present.pe", "data");
