@@ -2,7 +2,6 @@
 
 #include "background_work.h"
 #include "mail_texts.h"
-#include "message_loop.h"
 #include "resource_ids.h"
 #include "utf16.h"
 

@@ -31,6 +31,7 @@ import email
 import email.policy
 import logging
 import os
+import shutil
 import socket
 import ssl
 import subprocess
@@ -259,7 +260,7 @@ class Servers:
             controller.stop()
         if self.silent:
             self.silent.stop()
-        subprocess.run(["rm", "-rf", self.folder], check=False)
+        shutil.rmtree(self.folder, ignore_errors=True)
 
     def ca_file(self):
         return os.path.join(self.folder, "ca.pem")
