@@ -21,20 +21,12 @@
 #include "handles.h"
 #include "keyboard_navigation.h"
 #include "mail_settings.h"
-#include "mail_submitter.h"
-#include "password_vault.h"
+#include "mail_services.h"
 #include "settings.h"
 #include "skin.h"
 #include "window.h"
 
 namespace quilvane::mail {
-
-// What the window sends through and protects the password with.
-struct MailServices {
-    MailSubmitter& submitter;
-    PasswordVault& vault;
-    bool toldPasswordUnprotected = false;  // the user hears it once per run
-};
 
 class Emlssea : public ui::Window {
 public:

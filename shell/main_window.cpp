@@ -6,11 +6,11 @@
 
 #include <cstdlib>
 
+#include "about_window.h"
 #include "message_loop.h"
 #include "paths.h"
 #include "resource_ids.h"
 #include "staged_files.h"
-#include "system_services.h"
 #include "utf16.h"
 
 namespace quilvane::shell {
@@ -263,15 +263,32 @@ void MainF::Autosets_Click() { settings_.Write("main", "SetGet", SettingOf(autos
 
 void MainF::AutoQto_Click() { settings_.Write("main", "QutoEt", SettingOf(autoQto_.Value())); }
 
+void MainF::Command1_Click() {
+    // After its title bar's close the scheduler is gone with its task; the next one is new.
+    if (!setClses_ || !setClses_->hwnd()) {
+        setClses_ = std::make_unique<power::SetClses>(se_, hwnd(), power::InstalledPowerOperations());
+        if (!setClses_->Create()) return;
+    }
+    ui::ShowModal(setClses_->hwnd(), hwnd());
+}
+
 void MainF::Command4_Click() {
     // One e-mail window at a time, loaded afresh each time it opens.
     if (emlssea_) return;
-    emlssea_ = std::make_unique<mail::Emlssea>(se_, dialogs_, settings_, mail::SystemMailServices());
+    emlssea_ = std::make_unique<mail::Emlssea>(se_, dialogs_, settings_, mail::InstalledMailServices());
     if (emlssea_->Create(hwnd())) ui::ShowModal(emlssea_->hwnd(), hwnd());
     emlssea_.reset();
 }
 
 void MainF::Command5_Click() { dialogs_.OpenWithShell(appDir_ + "help.chm", "", SW_SHOWNORMAL); }
+
+void MainF::Label1_Click() {
+    // A new About window for each opening, shown modally until it closes.
+    if (frmUseset_) return;
+    frmUseset_ = std::make_unique<about::frmUseset>(se_, dialogs_, hwnd());
+    if (frmUseset_->Create()) ui::ShowModal(frmUseset_->hwnd(), hwnd());
+    frmUseset_.reset();
+}
 
 void MainF::Command3_Click() {
     // A running task finishes first; the window closes as soon as it has.

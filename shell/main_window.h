@@ -22,11 +22,16 @@
 #include "keyboard_navigation.h"
 #include "main_window_layout.h"
 #include "option_group.h"
+#include "set_clses.h"
 #include "settings.h"
 #include "skin.h"
 #include "subclass.h"
 #include "task.h"
 #include "window.h"
+
+namespace quilvane::about {
+class frmUseset;
+}
 
 namespace quilvane::shell {
 
@@ -54,13 +59,13 @@ public:
     void GetFile_Click();
     void cmdFile_Click();
     void cmdOpsee_Click();
-    void Command1_Click() {}  // the shutdown window arrives with its own work
+    void Command1_Click();
     void Command2_Click();
     void Command3_Click();
     void Command4_Click();
     void Command5_Click();
     void tQueries_Click();
-    void Label1_Click() {}  // the About window arrives with its own work
+    void Label1_Click();
     void Dels_Click();
     void Clse_Click();
     void ChkSets_Click();
@@ -119,8 +124,10 @@ private:
     ui::OptionGroup modes_, units_;
     ui::KeyboardNavigation navigation_;
     std::vector<std::unique_ptr<ui::Subclass>> subclasses_;
+    std::unique_ptr<power::SetClses> setClses_;  // made on the first "关机", kept while hidden
     std::unique_ptr<mail::Emlssea> emlssea_;
     ui::LoadedForm loaded_;
+    std::unique_ptr<about::frmUseset> frmUseset_;  // while the About window is open
     bool taskRunning_ = false;
     bool closeWhenTaskEnds_ = false;
 };

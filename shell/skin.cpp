@@ -5,6 +5,8 @@ namespace quilvane::shell {
 Skin::Skin() : face_(CreateSolidBrush(kFace)), field_(CreateSolidBrush(RGB(255, 255, 255))) {}
 
 void Skin::ApplyTo(HWND window) {
+    // Windows destroyed since (a closed mail or About window) need nothing any more.
+    std::erase_if(skinned_, [](const auto& entry) { return !IsWindow(entry.first); });
     auto& subclass = skinned_[window];
     subclass = std::make_unique<ui::Subclass>();
     subclass->Attach(window, [this, window](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -14,7 +14,7 @@ namespace quilvane::ui {
 
 class PropertyBag {
 public:
-    using Value = std::variant<std::int32_t, bool, std::wstring, FontSpec>;
+    using Value = std::variant<std::int32_t, bool, double, std::wstring, FontSpec>;
 
     template <class T>
     T Read(const std::string& name, const T& defaultValue) const {

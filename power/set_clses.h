@@ -1,0 +1,95 @@
+#pragma once
+// SetClses, the scheduler window "延时关机": the user picks one of eight power actions, a
+// delay in minutes and a notice lead in seconds. After "确定" the window hides and counts
+// down once a second in the background (also while the main window copies, since its copy
+// loop lets messages run): at the lead the corner notice announces the action, at the target
+// the action is performed. "关闭" only hides the window, so its task goes on; the title bar's
+// close unloads it and its task with it.
+//
+// The window keeps the program running while it is shown or has a task, as a loaded form.
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "corner_notice.h"
+#include "countdown.h"
+#include "drop_down_list.h"
+#include "font.h"
+#include "form_lifetime.h"
+#include "handles.h"
+#include "keyboard_navigation.h"
+#include "monotonic_clock.h"
+#include "power_operations.h"
+#include "set_clses_design.h"
+#include "skin.h"
+#include "spin_box.h"
+#include "window.h"
+
+namespace quilvane::power {
+
+// The eight power actions' names from the program's string table, in the list's order.
+std::vector<std::wstring> PowerActionNames();
+// Fills the scheduler's action list with them and selects the first.
+void FillActionList(controls::DropDownList& list);
+
+class SetClses : public ui::Window {
+public:
+    // `se` draws the window in the program's skin. The window opens centred over `mainWindow`
+    // but does not belong to it, so its task outlives the main window. `system` performs the
+    // actions; `clock` measures the countdown.
+    SetClses(shell::Skin& se, HWND mainWindow, PowerOperations& system, MonotonicClock clock = SystemMonotonicClock());
+    ~SetClses() override;
+
+    // Creates the window hidden, with its controls, and runs the load handler. False when the
+    // window could not be made.
+    bool Create();
+
+    // Event handlers, named after their control and event.
+    void Form_Load();
+    void Form_Activate();
+    void Command1_Click();  // 确定: starts (or restarts) the countdown and hides the window
+    void bt2_Click();       // 取消任务
+    void bt3_Click();       // 关闭: hides the window; a task goes on
+    void Timer1_Timer();    // once a second while a task is pending
+
+    bool TaskPending() const { return countdown_.Running(); }
+    bool KeepsProgramRunning() const { return loaded_.loaded(); }
+    HWND Control(SchedulerControl id) const;
+    controls::SpinBox& Text1() { return *text1_; }
+    controls::SpinBox& Text2() { return *text2_; }
+    controls::DropDownList& Combo1() { return *combo1_; }
+    Mitease& Notice() { return notice_; }
+
+protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void CreateControls();
+    std::unique_ptr<controls::SpinBox> CreateSpinBox(const SchedulerControlDesign& design, const RECT& place);
+    HWND CreateStandardControl(const SchedulerControlDesign& design, const RECT& place);
+    RECT CentredOverMainWindow(int width, int height) const;
+    void ShowRemaining();
+    void EndTask();
+    void StayLoadedIf(bool needed);
+
+    shell::Skin& se_;
+    HWND mainWindow_;
+    PowerOperations& system_;
+    MonotonicClock clock_;
+    int dpi_ = 96;
+    ui::SharedFont font_;
+    ui::GdiObject<HFONT> hfont_;
+    std::unique_ptr<controls::SpinBox> text1_, text2_;
+    std::unique_ptr<controls::DropDownList> combo1_;
+    std::map<SchedulerControl, HWND> controls_;
+    ui::KeyboardNavigation navigation_;
+    Countdown countdown_;
+    Mitease notice_;
+    ui::LoadedForm loaded_;
+};
+
+}  // namespace quilvane::power
