@@ -2,6 +2,7 @@
 //   quilvane split [--bat] [--] SOURCE SIZE TARGET
 //   quilvane merge [--] DESCRIPTOR TARGET
 //   quilvane join [--name N] [--] TARGET FILE...
+//   quilvane mail --server HOST[:PORT] --from ADDR --to ADDR[;ADDR...] [options]
 
 #include <cstdio>
 #include <optional>
@@ -10,6 +11,7 @@
 
 #include "console.h"
 #include "interruption.h"
+#include "mail_command.h"
 #include "task.h"
 
 namespace quilvane {
@@ -24,7 +26,11 @@ constexpr const char* kUsage =
     "      按合并信息文件把分块合并回原文件。\n"
     "  quilvane join [--name N] 目标文件夹 文件...\n"
     "      把文件按顺序合并成一个 .txt 文件；第 N 个文件（默认第 1 个）给出文件名。\n"
-    "  选项写在最前面；“--”之后的参数都当作文件名，即使以“-”开头。\n";
+    "  选项写在最前面；“--”之后的参数都当作文件名，即使以“-”开头。\n"
+    "  quilvane mail --server 服务器[:端口] --from 发件人 --to 收件人[;收件人...] [--user 用户名]\n"
+    "                [--subject 标题] [--body-file 内容文件] [--attach 附件]... [--tls starttls|implicit]\n"
+    "                [--ca-file 证书文件]\n"
+    "      发送一封邮件，密码取自环境变量 QUILVANE_SMTP_PASSWORD；端口默认为 25，465 端口从一开始就加密。\n";
 
 constexpr int kUsageError = 2;
 
@@ -82,6 +88,7 @@ int Run(std::vector<std::string> arguments) {
         return arguments.empty() ? kUsageError : 0;
     }
     const std::string command = arguments[0];
+    if (command == "mail") return RunMailCommand({arguments.begin() + 1, arguments.end()}, UsageError);
     if (command != "split" && command != "merge" && command != "join")
         return UsageError("不认识的命令“" + command + "”。");
 

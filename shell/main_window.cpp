@@ -272,6 +272,14 @@ void MainF::Command1_Click() {
     ui::ShowModal(setClses_->hwnd(), hwnd());
 }
 
+void MainF::Command4_Click() {
+    // One e-mail window at a time, loaded afresh each time it opens.
+    if (emlssea_) return;
+    emlssea_ = std::make_unique<mail::Emlssea>(se_, dialogs_, settings_, mail::InstalledMailServices());
+    if (emlssea_->Create(hwnd())) ui::ShowModal(emlssea_->hwnd(), hwnd());
+    emlssea_.reset();
+}
+
 void MainF::Command5_Click() { dialogs_.OpenWithShell(appDir_ + "help.chm", "", SW_SHOWNORMAL); }
 
 void MainF::Label1_Click() {

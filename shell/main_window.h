@@ -15,6 +15,7 @@
 #include "contact_strip.h"
 #include "dialogs.h"
 #include "drop_down_list.h"
+#include "emlssea.h"
 #include "form_lifetime.h"
 #include "frame.h"
 #include "handles.h"
@@ -61,7 +62,7 @@ public:
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
-    void Command4_Click() {}  // the e-mail window arrives with its own work
+    void Command4_Click();
     void Command5_Click();
     void tQueries_Click();
     void Label1_Click();
@@ -124,6 +125,7 @@ private:
     ui::KeyboardNavigation navigation_;
     std::vector<std::unique_ptr<ui::Subclass>> subclasses_;
     std::unique_ptr<power::SetClses> setClses_;  // made on the first "关机", kept while hidden
+    std::unique_ptr<mail::Emlssea> emlssea_;
     ui::LoadedForm loaded_;
     std::unique_ptr<about::frmUseset> frmUseset_;  // while the About window is open
     bool taskRunning_ = false;

@@ -1,0 +1,13 @@
+#pragma once
+// Runs a piece of work on a worker thread while the calling (user-interface) thread keeps
+// its windows answering, and returns the work's result once it is done. Windows only.
+
+#include <functional>
+
+#include "status.h"
+
+namespace quilvane::mail {
+
+Status RunWhileMessagesFlow(std::function<Status()> work);
+
+}  // namespace quilvane::mail

@@ -1,0 +1,226 @@
+#include "emlssea.h"
+
+#include "background_work.h"
+#include "mail_texts.h"
+#include "resource_ids.h"
+#include "utf16.h"
+
+namespace quilvane::mail {
+namespace {
+
+constexpr const char* kAllFilesFilter = "所有文件(*.*)|*.*";
+constexpr const char* kPasswordNotStored = "无法为当前用户加密保存密码，密码没有保存。其余信息已保存。";
+
+// The paths of a dialog's answer: one, or several separated by NUL characters.
+std::vector<std::string> PathsOf(const std::string& chosen) {
+    std::vector<std::string> paths;
+    for (std::size_t start = 0; start <= chosen.size();) {
+        const std::size_t end = std::min(chosen.find('\0', start), chosen.size());
+        if (end > start) paths.push_back(chosen.substr(start, end - start));
+        start = end + 1;
+    }
+    return paths;
+}
+
+std::wstring ListEntry(HWND list, int index) {
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == LB_ERR) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index),
+                                                      reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+}  // namespace
+
+Emlssea::Emlssea(shell::Skin& se, shell::Dialogs& dialogs, const shell::Settings& settings, MailServices& services)
+    : se_(se), dialogs_(dialogs), settingsFile_(settings.file()), services_(services),
+      font_(std::make_shared<ui::FontSpec>()) {}
+
+Emlssea::~Emlssea() = default;
+
+bool Emlssea::Create(HWND owner) {
+    dpi_ = ui::ScreenDpi();
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    RECT outer{0, 0, ui::TwipsToPixels(kDesignClientWidth, dpi_), ui::TwipsToPixels(kDesignClientHeight, dpi_)};
+    AdjustWindowRectEx(&outer, style, FALSE, 0);
+    CreateArgs args;
+    args.className = L"QuilvaneEmlssea";
+    args.title = kTitle;
+    args.style = style;
+    args.width = outer.right - outer.left;
+    args.height = outer.bottom - outer.top;
+    args.parent = owner;
+    args.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM));
+    // Over the middle of the window that opens it.
+    RECT ownerPlace{};
+    if (owner && GetWindowRect(owner, &ownerPlace)) {
+        args.x = std::max(0L, (ownerPlace.left + ownerPlace.right - args.width) / 2);
+        args.y = std::max(0L, (ownerPlace.top + ownerPlace.bottom - args.height) / 2);
+    }
+    if (!Window::Create(args)) return false;
+    loaded_.Load();
+    CreateControls();
+    navigation_.Attach(hwnd());
+    std::vector<HWND> order;
+    for (ControlId id : kTabOrder) order.push_back(Control(id));
+    navigation_.SetTabOrder(std::move(order));
+    Form_Load();
+    return true;
+}
+
+void Emlssea::Form_Load() {
+    se_.ApplyTo(hwnd());
+    FillSmtpServers(*combo1_);
+    SyncMailSettings(0);
+}
+
+void Emlssea::Form_Unload() { loaded_.Unload(); }
+
+void Emlssea::FillSmtpServers(controls::DropDownList& list) {
+    for (const wchar_t* server : kSmtpServers) list.AddItem(server);
+}
+
+LRESULT Emlssea::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_CLOSE:
+        // A send under way finishes first; the window closes as soon as it has.
+        if (sending_) closeAfterSending_ = true;
+        else DestroyWindow(hwnd());
+        return 0;
+    case WM_DESTROY:
+        Form_Unload();
+        return 0;
+    default:
+        return Default(message, wParam, lParam);
+    }
+}
+
+void Emlssea::OnCommand(int id, int code) {
+    if (id == kList1 && code == LBN_DBLCLK) return List1_DblClick();
+    if (code != BN_CLICKED) return;
+    switch (id) {
+    case kCmdYesONo: return cmdYesONo_Click();
+    case kCommand1: return Command1_Click();
+    case kCommand2: return Command2_Click();
+    case kTCommand1: return tCommand1_Click();
+    default: return;
+    }
+}
+
+HWND Emlssea::Control(ControlId id) const {
+    const auto found = controls_.find(id);
+    return found == controls_.end() ? nullptr : found->second;
+}
+
+std::string Emlssea::TextOf(ControlId id) const {
+    if (id == kCombo1) return Narrow(combo1_->Text());
+    const HWND control = Control(id);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return Narrow(text);
+}
+
+void Emlssea::SetTextOf(ControlId id, const std::string& text) {
+    if (id == kCombo1) return combo1_->SetText(Widen(text));
+    SetWindowTextW(Control(id), Widen(text).c_str());
+}
+
+MailFields Emlssea::ReadFields() const {
+    return MailFields{TextOf(kText1), TextOf(kText2), TextOf(kText3), TextOf(kText4),
+                      TextOf(kText5), TextOf(kText6), TextOf(kText7), TextOf(kCombo1)};
+}
+
+void Emlssea::ShowFields(const MailFields& fields) {
+    SetTextOf(kText1, fields.recipient);
+    SetTextOf(kText2, fields.sender);
+    SetTextOf(kText3, fields.user);
+    SetTextOf(kText4, fields.password);
+    SetTextOf(kText5, fields.subject);
+    SetTextOf(kText6, fields.body);
+    SetTextOf(kText7, fields.attachmentPath);
+    SetTextOf(kCombo1, fields.server);
+}
+
+void Emlssea::SyncMailSettings(short mode) {
+    MailSettings settings(settingsFile_, services_.vault);
+    if (mode == 0) return ShowFields(settings.Load());
+    if (mode == -1) return ShowFields(MailFields{});
+    if (!settings.Save(ReadFields()) && !services_.toldPasswordUnprotected) {
+        services_.toldPasswordUnprotected = true;
+        Notify(kPasswordNotStored);
+    }
+}
+
+void Emlssea::Command1_Click() { SyncMailSettings(1); }
+
+void Emlssea::Command2_Click() { SyncMailSettings(-1); }
+
+void Emlssea::List1_DblClick() {
+    SendMessageW(Control(kList1), LB_RESETCONTENT, 0, 0);
+    FitListWidth();
+}
+
+std::vector<std::string> Emlssea::Attachments() const {
+    std::vector<std::string> paths;
+    const int count = static_cast<int>(SendMessageW(Control(kList1), LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) paths.push_back(Narrow(ListEntry(Control(kList1), i)));
+    return paths;
+}
+
+void Emlssea::tCommand1_Click() {
+    const std::vector<std::string> paths = PathsOf(dialogs_.PickFile(kAllFilesFilter, "打开文件", true));
+    if (paths.empty()) return;
+    SetTextOf(kText7, paths.front());
+    const int entriesBefore = static_cast<int>(SendMessageW(Control(kList1), LB_GETCOUNT, 0, 0));
+    for (const std::string& path : paths) AddAttachment(path, entriesBefore);
+    FitListWidth();
+}
+
+// A path already in the list (exactly, letter case included) is selected; another is added.
+void Emlssea::AddAttachment(const std::string& path, int entriesBefore) {
+    const HWND list = Control(kList1);
+    const std::wstring wide = Widen(path);
+    for (int i = 0; i < entriesBefore; ++i) {
+        if (ListEntry(list, i) != wide) continue;
+        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(i), 0);
+        return;
+    }
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+void Emlssea::cmdYesONo_Click() {
+    if (sending_) return;
+    MailRequest request;
+    request.to = TextOf(kText1);
+    request.from = TextOf(kText2);
+    request.user = TextOf(kText3);
+    request.password = TextOf(kText4);
+    request.server = TextOf(kCombo1);
+    request.subject = TextOf(kText5);
+    request.body = TextOf(kText6);
+    request.attachments = Attachments();
+    const HWND button = Control(kCmdYesONo);
+    sending_ = true;
+    SetWindowTextW(button, kSendingCaption);
+    MailSubmitter& submitter = services_.submitter;
+    const Status sent = RunWhileMessagesFlow([&submitter, request] { return submitter.Submit(request); });
+    SetWindowTextW(button, kSendCaption);
+    sending_ = false;
+    Notify(sent ? std::string(texts::kSent) : std::string(texts::kNotSent) + "\n" + sent.message());
+    if (closeAfterSending_) DestroyWindow(hwnd());
+}
+
+// The notice belongs to this window: it takes no clicks until the notice is answered.
+void Emlssea::Notify(const std::string& text) {
+    const bool wasEnabled = !EnableWindow(hwnd(), FALSE);
+    dialogs_.ShowNotice(text, shell::kNoticeStyle);
+    if (!wasEnabled) return;
+    EnableWindow(hwnd(), TRUE);
+    SetActiveWindow(hwnd());
+}
+
+}  // namespace quilvane::mail

@@ -1,0 +1,27 @@
+#pragma once
+// What the e-mail window sends through. Submit runs on a worker thread while the window
+// keeps answering; the program sends through SystemSubmitter, tests through stand-ins or
+// the program's own client against their local servers.
+
+#include "submission.h"
+
+namespace quilvane::mail {
+
+class MailSubmitter {
+public:
+    virtual ~MailSubmitter() = default;
+    virtual Status Submit(const MailRequest& request) = 0;
+};
+
+// The program's own SMTP client: STARTTLS where the server offers it, TLS from the first
+// byte on port 465, certificates checked against the system's roots.
+class OwnClientSubmitter final : public MailSubmitter {
+public:
+    explicit OwnClientSubmitter(SubmitOptions options = {}) : options_(std::move(options)) {}
+    Status Submit(const MailRequest& request) override { return SubmitMail(request, options_); }
+
+private:
+    SubmitOptions options_;
+};
+
+}  // namespace quilvane::mail

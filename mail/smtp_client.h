@@ -1,0 +1,50 @@
+#pragma once
+// One SMTP submission: connect, greet (EHLO, else HELO), encrypt where the server offers it
+// or the user asks for it, log in (AUTH PLAIN, else AUTH LOGIN), hand over the envelope and
+// the message, say goodbye. The first failure ends it, with a message that says what the
+// server or the system answered; a server that offers no encryption when it was asked
+// for never sees the password.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "clock.h"
+#include "server_address.h"
+#include "status.h"
+#include "tls.h"
+
+namespace quilvane::mail {
+
+enum class TlsPolicy {
+    Automatic,  // STARTTLS when the server offers it; TLS from the first byte on port 465
+    StartTls,   // STARTTLS or nothing
+    Implicit,   // TLS from the first byte, on any port
+};
+
+// Whether the connection is encrypted from its first byte.
+bool UsesImplicitTls(TlsPolicy policy, std::uint16_t port);
+
+struct Route {
+    ServerAddress server;
+    TlsPolicy tls = TlsPolicy::Automatic;
+    TlsTrust trust;
+    Patience patience;
+};
+
+struct Account {
+    std::string user;  // empty: no login
+    std::string password;
+};
+
+struct Envelope {
+    std::string sender;                   // bare addresses
+    std::vector<std::string> recipients;
+};
+
+// `message` is the whole message with CR LF line ends; dots at the start of a line are
+// doubled on the way.
+Status SendThroughSmtp(const Route& route, const Account& account, const Envelope& envelope,
+                       std::string_view message);
+
+}  // namespace quilvane::mail

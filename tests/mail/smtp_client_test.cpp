@@ -1,0 +1,232 @@
+// The SMTP client against real local servers (aiosmtpd), each behaving in one way: what
+// arrives is checked in the records the servers wrote with Python's MIME parser.
+
+#include <chrono>
+
+#include <gtest/gtest.h>
+
+#include "local_servers.h"
+#include "mail_texts.h"
+#include "submission.h"
+#include "test_support.h"
+
+namespace quilvane::mail {
+namespace {
+
+using testing::LocalServers;
+using namespace quilvane::testing;
+
+// A clock on which ten seconds pass every time it is read.
+class RacingClock final : public Clock {
+public:
+    TimePoint Now() override { return now_ += std::chrono::seconds(10); }
+
+private:
+    TimePoint now_;
+};
+
+struct SmtpClient : ::testing::Test {
+    void SetUp() override {
+        if (!LocalServers::Running()) GTEST_SKIP() << "needs the servers of smtp_test_server.py around the program";
+        messagesBefore = LocalServers::Messages().size();
+    }
+
+    MailRequest Request(const std::string& listener) {
+        MailRequest request;
+        request.server = LocalServers::Address(listener);
+        request.from = "sender@example.test";
+        request.to = "first@example.test";
+        request.user = LocalServers::User();
+        request.password = LocalServers::Password();
+        request.subject = "Pieces";
+        request.body = "Three pieces follow.";
+        return request;
+    }
+    SubmitOptions TrustingTestCa(TlsPolicy tls = TlsPolicy::Automatic) {
+        SubmitOptions options;
+        options.tls = tls;
+        options.trust.caFile = LocalServers::CaFile();
+        return options;
+    }
+    // The one message that arrived during the test.
+    std::string NewMessage() {
+        const std::vector<std::string> messages = LocalServers::Messages();
+        EXPECT_EQ(messages.size(), messagesBefore + 1) << "exactly one message should have arrived";
+        return messages.size() > messagesBefore ? messages.back() : std::string();
+    }
+    void ExpectNothingArrived() { EXPECT_EQ(LocalServers::Messages().size(), messagesBefore); }
+    static bool Contains(const std::vector<std::string>& lines, const std::string& line) {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+    static ::testing::AssertionResult StartsWith(const std::string& text, const std::string& start) {
+        if (text.rfind(start, 0) == 0) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "\"" << text << "\" does not start with \"" << start << "\"";
+    }
+
+    std::size_t messagesBefore = 0;
+};
+
+TEST_F(SmtpClient, DeliversToEveryAddressOfTheRecipientField) {
+    MailRequest request = Request("plain");
+    request.to = " first@example.test; 张三 <second@example.test>,,\"Li, Si\" <third@example.test> ";
+    ASSERT_TRUE(SubmitMail(request)) << SubmitMail(request).message();
+    const std::string message = NewMessage();
+    const std::string envelope = LocalServers::Part(message, "envelope.txt");
+    EXPECT_NE(envelope.find("to first@example.test\nto second@example.test\nto third@example.test\n"),
+              std::string::npos)
+        << envelope;
+    EXPECT_NE(envelope.find("from sender@example.test\n"), std::string::npos);
+    EXPECT_EQ(LocalServers::Part(message, "to.txt"),
+              "first@example.test, 张三 <second@example.test>, \"Li, Si\" <third@example.test>");
+}
+
+TEST_F(SmtpClient, GreetsWithHeloWhenTheServerRefusesEhlo) {
+    MailRequest request = Request("heloonly");
+    request.user.clear();  // this server takes mail without a login
+    ASSERT_TRUE(SubmitMail(request)) << SubmitMail(request).message();
+    NewMessage();
+    const std::vector<std::string> events = LocalServers::Events("heloonly");
+    EXPECT_TRUE(Contains(events, "hello EHLO refused"));
+    EXPECT_TRUE(Contains(events, "hello HELO"));
+}
+
+TEST_F(SmtpClient, LogsInWithAuthLoginWhenPlainIsNotOffered) {
+    ASSERT_TRUE(SubmitMail(Request("loginonly"))) << SubmitMail(Request("loginonly")).message();
+    NewMessage();
+    EXPECT_TRUE(Contains(LocalServers::Events("loginonly"), "auth LOGIN sender@example.test tls=no accepted"));
+}
+
+TEST_F(SmtpClient, RefusalsEndTheSubmissionWithWhatTheServerSaid) {
+    MailRequest request = Request("plain");
+    request.password = "wrong";
+    EXPECT_EQ(SubmitMail(request).message(), "用户名或密码不正确：535 5.7.8 Authentication credentials invalid");
+
+    request = Request("plain");
+    request.to = "first@example.test;busy@example.test";
+    EXPECT_EQ(SubmitMail(request).message(),
+              "服务器拒绝了收件人“busy@example.test”：451 4.3.0 Mailbox busy, try again later");
+    request.to = "nobody@example.test";
+    EXPECT_EQ(SubmitMail(request).message(), "服务器拒绝了收件人“nobody@example.test”：550 5.1.1 No such mailbox");
+    ExpectNothingArrived();
+}
+
+TEST_F(SmtpClient, ClosedPortAndSilentServerAreReported) {
+    const std::string closed = LocalServers::Address("closed");
+    EXPECT_TRUE(StartsWith(SubmitMail(Request("closed")).message(), "无法连接到服务器“" + closed + "”："));
+
+    // The server takes the connection and never answers; the time-out follows the clock.
+    SubmitOptions options;
+    RacingClock clock;
+    options.patience.clock = &clock;
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(SubmitMail(Request("silent"), options).message(),
+              "服务器“" + LocalServers::Address("silent") + "”在30秒内没有响应");
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    ExpectNothingArrived();
+}
+
+TEST_F(SmtpClient, UpgradesWithStartTlsBeforeTheLogin) {
+    MailRequest request = Request("starttls");
+    ASSERT_TRUE(SubmitMail(request, TrustingTestCa())) << SubmitMail(request, TrustingTestCa()).message();
+    EXPECT_NE(LocalServers::Part(NewMessage(), "envelope.txt").find("tls yes\n"), std::string::npos);
+    const std::vector<std::string> events = LocalServers::Events("starttls");
+    ASSERT_GE(events.size(), 4u);
+    // Greeted in clear, greeted again once encrypted, and only then the login.
+    EXPECT_EQ(events[events.size() - 4], "hello EHLO tls=no");
+    EXPECT_EQ(events[events.size() - 3], "hello EHLO tls=yes");
+    EXPECT_EQ(events[events.size() - 2], "auth PLAIN sender@example.test tls=yes accepted");
+}
+
+TEST_F(SmtpClient, ImplicitTlsSpeaksEncryptedFromTheFirstByte) {
+    MailRequest request = Request("implicit");
+    ASSERT_TRUE(SubmitMail(request, TrustingTestCa(TlsPolicy::Implicit)));
+    NewMessage();
+    EXPECT_TRUE(Contains(LocalServers::Events("implicit"), "hello EHLO tls=yes"));
+    EXPECT_FALSE(Contains(LocalServers::Events("implicit"), "hello EHLO tls=no"));
+}
+
+TEST_F(SmtpClient, RequiredStartTlsThatIsNotOfferedSendsNoPassword) {
+    const std::size_t loginsBefore = LocalServers::Events("plain").size();
+    MailRequest request = Request("plain");
+    EXPECT_EQ(SubmitMail(request, TrustingTestCa(TlsPolicy::StartTls)).message(),
+              "服务器“" + request.server + "”不支持加密连接（STARTTLS），密码没有发送");
+    const std::vector<std::string> events = LocalServers::Events("plain");
+    ASSERT_EQ(events.size(), loginsBefore + 1);
+    EXPECT_EQ(events.back(), "hello EHLO tls=no") << "greeted, but never logged in";
+    ExpectNothingArrived();
+}
+
+TEST_F(SmtpClient, CertificatesMustChainToATrustedRootAndNameTheServer) {
+    const std::size_t untrustedBefore = LocalServers::Events("untrusted").size();
+    const Status stranger = SubmitMail(Request("untrusted"), TrustingTestCa());
+    EXPECT_TRUE(StartsWith(stranger.message(), "服务器证书不可信：")) << stranger.message();
+    // Without the test CA the right certificate is no better than the stranger's.
+    const Status unknown = SubmitMail(Request("starttls"));
+    EXPECT_TRUE(StartsWith(unknown.message(), "服务器证书不可信：")) << unknown.message();
+    const Status otherHost = SubmitMail(Request("wronghost"), TrustingTestCa());
+    EXPECT_TRUE(StartsWith(otherHost.message(), "证书与服务器名称不符：证书不是颁发给“localhost”的"))
+        << otherHost.message();
+    EXPECT_EQ(LocalServers::Events("untrusted").size(), untrustedBefore + 1) << "no login after the refusal";
+    for (const std::string& event : LocalServers::Events("wronghost")) EXPECT_EQ(event.rfind("auth", 0), std::string::npos);
+    ExpectNothingArrived();
+}
+
+TEST_F(SmtpClient, MiBOfAttachmentsArriveByteForByteOverTls) {
+    TempFolder files;
+    const std::string large = PatternBytes(3 * 1024 * 1024 + 17, 5), small = PatternBytes(1000, 6);
+    WriteFile(files / "movie.avi.001.pe", large);
+    WriteFile(files / "分块 二.pe", small);
+    MailRequest request = Request("starttls");
+    request.attachments = {files / "movie.avi.001.pe", files / "分块 二.pe"};
+    ASSERT_TRUE(SubmitMail(request, TrustingTestCa())) << SubmitMail(request, TrustingTestCa()).message();
+    const std::string message = NewMessage();
+    EXPECT_EQ(LocalServers::Part(message, "attachment-1.name"), "movie.avi.001.pe");
+    EXPECT_TRUE(SameBytes(LocalServers::Part(message, "attachment-1.bin"), large));
+    EXPECT_EQ(LocalServers::Part(message, "attachment-2.name"), "分块 二.pe");
+    EXPECT_TRUE(SameBytes(LocalServers::Part(message, "attachment-2.bin"), small));
+}
+
+TEST_F(SmtpClient, MessageBeyondTheServersSizeLimitIsNotSent) {
+    TempFolder files;
+    WriteFile(files / "big.pe", std::string(25 * 1024 * 1024, 'x'));  // 34 MB once encoded; the server takes 32 MiB
+    MailRequest request = Request("plain");
+    request.attachments = {files / "big.pe"};
+    EXPECT_EQ(SubmitMail(request).message(), "邮件编码后约有35 MB，超过了服务器允许的32 MB，请分成几封发送");
+    ExpectNothingArrived();
+}
+
+TEST_F(SmtpClient, UnreadableAttachmentSendsNothing) {
+    TempFolder files;
+    WriteFile(files / "present.pe", "data");
+    MailRequest request = Request("plain");
+    request.attachments = {files / "present.pe", files / "missing.pe"};
+    const std::size_t eventsBefore = LocalServers::Events("plain").size();
+    const Status sent = SubmitMail(request);
+    EXPECT_TRUE(StartsWith(sent.message(), "打开文件“" + files / "missing.pe" + "”失败：")) << sent.message();
+    EXPECT_EQ(LocalServers::Events("plain").size(), eventsBefore) << "the server was not even greeted";
+    ExpectNothingArrived();
+}
+
+TEST(Submission, RefusesFieldsThatCannotMakeAMessage) {
+    MailRequest request;
+    request.server = "localhost:1";
+    request.from = "a@example.test";
+    EXPECT_EQ(SubmitMail(request).message(), texts::kNoRecipient);
+    request.to = " ; , ";
+    EXPECT_EQ(SubmitMail(request).message(), texts::kNoRecipient);
+    request.to = "b@example.test";
+    request.from = "  ";
+    EXPECT_EQ(SubmitMail(request).message(), texts::kNoSender);
+    request.from = "a@example.test";
+    request.server = "";
+    EXPECT_EQ(SubmitMail(request).message(), texts::kNoServer);
+    request.server = "localhost:99999";
+    EXPECT_EQ(SubmitMail(request).message(), texts::PortInvalid("localhost:99999"));
+    // A line break in an address would end the command and start one of the sender's choosing.
+    request.server = "localhost:1";
+    request.to = "b@example.test>\r\nRCPT TO:<c@example.test";
+    EXPECT_EQ(SubmitMail(request).message(), texts::AddressInvalid("b@example.test>\r\nRCPT TO:<c@example.test"));
+}
+
+}  // namespace
+}  // namespace quilvane::mail
