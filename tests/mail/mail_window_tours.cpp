@@ -19,13 +19,6 @@ namespace {
 using namespace quilvane::testing;
 using mail::testing::LocalServers;
 
-std::wstring ProgramPath() {
-    std::wstring path = L"Z:" + Widen(QUILVANE_PROGRAM);
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    return path;
-}
-
 // A control of the e-mail window: its window and its designed place within the client area.
 struct MailControl {
     HWND window;
@@ -62,7 +55,7 @@ struct MailWindowTour : ::testing::Test {
 
     void SetUp() override {
         if (!LocalServers::Running()) GTEST_SKIP() << "needs the servers of smtp_test_server.py around the program";
-        program = std::make_unique<Program>(Narrow(ProgramPath()), app.Path());
+        program = std::make_unique<Program>(ProgramPath(), app.Path());
         mainWindow = program->WaitForWindow(L"Quilvane文件分割器V1.13");
         ASSERT_NE(mainWindow, nullptr) << "the main window did not appear";
         OpenMailWindow();
