@@ -77,13 +77,7 @@ struct MailWindowTour : ::testing::Test {
     std::wstring Text(mail::ControlId id) { return TextOf(Control(id)); }
     // The text box of the server list, the part that takes the typing.
     HWND ServerTextBox() { return FindWindowExW(FindWindowExW(Control(mail::kCombo1), nullptr, nullptr, nullptr), nullptr, L"Edit", nullptr); }
-    std::wstring Notice() {
-        const HWND notice = WaitForNotice(*program);
-        if (!notice) return L"<no notice>";
-        const std::wstring text = NoticeText(notice);
-        CloseNotice(notice);
-        return text;
-    }
+    std::wstring Notice() { return TakeNotice(*program); }
     void FillIn(const std::wstring& password) {
         Type(mail::kText1, L"li@example.test;wang@example.test");
         Type(mail::kText2, L"zhang@example.test");

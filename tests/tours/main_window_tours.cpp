@@ -71,14 +71,7 @@ struct MainWindowTour : ::testing::Test {
     bool TextBecomes(ControlId id, const std::wstring& text) {
         return WaitUntil([&] { return Text(id) == text; });
     }
-    // The notice the task ends with; it is closed as a person closes it.
-    std::wstring Notice() {
-        const HWND notice = WaitForNotice(*program);
-        if (!notice) return L"<no notice>";
-        const std::wstring text = NoticeText(notice);
-        CloseNotice(notice);
-        return text;
-    }
+    std::wstring Notice() { return TakeNotice(*program); }
     // The file dialog "打开文件", with a path typed into its name field and Enter pressed.
     void ChooseInFileDialog(const std::wstring& typed) {
         const HWND dialog = program->WaitForWindow(L"打开文件");

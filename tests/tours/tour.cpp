@@ -251,4 +251,12 @@ void CloseNotice(HWND notice) {
     WaitUntil([&] { return !IsWindow(notice) || !IsWindowVisible(notice); });
 }
 
+std::wstring TakeNotice(const Program& program) {
+    const HWND notice = WaitForNotice(program);
+    if (!notice) return L"<no notice>";
+    const std::wstring text = NoticeText(notice);
+    CloseNotice(notice);
+    return text;
+}
+
 }  // namespace quilvane::tours

@@ -73,5 +73,7 @@ HWND WaitForNotice(const Program& program, std::chrono::milliseconds patience = 
 std::wstring NoticeText(HWND notice);
 // Clicks its OK button and waits until it is gone.
 void CloseNotice(HWND notice);
+// The text of the program's next notice, which is then closed as a person closes it.
+std::wstring TakeNotice(const Program& program);
 
 }  // namespace quilvane::tours
