@@ -55,6 +55,9 @@ private:
     File(NativeHandle handle, std::string path, std::string shown)
         : handle_(handle), path_(std::move(path)), shown_(std::move(shown)) {}
     void Release();
+    // The portable part of CopyFrom: read a chunk, write it, until `size` bytes are done.
+    Status CopyThroughBuffer(const File& source, std::uint64_t sourceOffset, std::uint64_t offset,
+                             std::uint64_t size, char* buffer, std::size_t bufferSize);
 
     NativeHandle handle_;
     std::string path_;

@@ -124,16 +124,7 @@ Status File::CopyFrom(const File& source, std::uint64_t sourceOffset, std::uint6
         offset += static_cast<std::uint64_t>(moved);
         size -= static_cast<std::uint64_t>(moved);
     }
-    while (size > 0) {
-        if (InterruptRequested()) return Status::Fail(texts::kInterrupted);
-        const std::size_t chunk = size < bufferSize ? static_cast<std::size_t>(size) : bufferSize;
-        if (Status read = source.ReadAt(sourceOffset, buffer, chunk); !read) return read;
-        if (Status written = WriteAt(offset, buffer, chunk); !written) return written;
-        sourceOffset += chunk;
-        offset += chunk;
-        size -= chunk;
-    }
-    return Status::Ok();
+    return CopyThroughBuffer(source, sourceOffset, offset, size, buffer, bufferSize);
 }
 
 Status File::Close() {

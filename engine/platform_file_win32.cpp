@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "interruption.h"
 #include "paths.h"
 #include "texts.h"
 #include "utf16.h"
@@ -168,16 +167,7 @@ Status File::WriteAt(std::uint64_t offset, const char* data, std::size_t size) {
 
 Status File::CopyFrom(const File& source, std::uint64_t sourceOffset, std::uint64_t offset,
                       std::uint64_t size, char* buffer, std::size_t bufferSize) {
-    while (size > 0) {
-        if (InterruptRequested()) return Status::Fail(texts::kInterrupted);
-        const std::size_t chunk = size < bufferSize ? static_cast<std::size_t>(size) : bufferSize;
-        if (Status read = source.ReadAt(sourceOffset, buffer, chunk); !read) return read;
-        if (Status written = WriteAt(offset, buffer, chunk); !written) return written;
-        sourceOffset += chunk;
-        offset += chunk;
-        size -= chunk;
-    }
-    return Status::Ok();
+    return CopyThroughBuffer(source, sourceOffset, offset, size, buffer, bufferSize);
 }
 
 Status File::Close() {
