@@ -17,6 +17,7 @@ measure() {
   local best="" peak=0 line seconds kb
   for _ in 1 2 3 4 5; do
     eval "$1" >/dev/null 2>&1 || true
+    sync  # no earlier run's dirty pages are written back during this one
     /usr/bin/time -f '%e %M' -o "$work/time.txt" bash -c "$2" >/dev/null 2>&1
     line=$(tail -n 1 "$work/time.txt")
     seconds=${line% *}; kb=${line#* }
