@@ -214,13 +214,6 @@ void Emlssea::cmdYesONo_Click() {
     if (closeAfterSending_) DestroyWindow(hwnd());
 }
 
-// The notice belongs to this window: it takes no clicks until the notice is answered.
-void Emlssea::Notify(const std::string& text) {
-    const bool wasEnabled = !EnableWindow(hwnd(), FALSE);
-    dialogs_.ShowNotice(text, shell::kNoticeStyle);
-    if (!wasEnabled) return;
-    EnableWindow(hwnd(), TRUE);
-    SetActiveWindow(hwnd());
-}
+void Emlssea::Notify(const std::string& text) { shell::ShowNoticeOver(dialogs_, hwnd(), text); }
 
 }  // namespace quilvane::mail

@@ -17,8 +17,9 @@ constexpr int kNoticeSeconds = 5;
 
 }  // namespace
 
-SetClses::SetClses(shell::Skin& se, HWND mainWindow, PowerOperations& system, MonotonicClock clock)
-    : se_(se), mainWindow_(mainWindow), system_(system), clock_(std::move(clock)),
+SetClses::SetClses(shell::Skin& se, shell::Dialogs& dialogs, HWND mainWindow, PowerOperations& system,
+                   MonotonicClock clock)
+    : se_(se), dialogs_(dialogs), mainWindow_(mainWindow), system_(system), clock_(std::move(clock)),
       font_(std::make_shared<ui::FontSpec>()) {}
 
 SetClses::~SetClses() {
@@ -72,11 +73,26 @@ void SetClses::Form_Activate() {
 }
 
 void SetClses::Command1_Click() {
+    // Only digits can be typed, but a paste brings anything; read as a number, an empty or
+    // pasted text ("", "-5", "abc") would be no delay at all and the action would follow at once.
+    if (!HoldsANumber(*text1_, kMinutesMissing, kMinutesInvalid) ||
+        !HoldsANumber(*text2_, kLeadMissing, kLeadInvalid))
+        return;
     countdown_.Start(clock_(), text1_->Value(), text2_->Value());
     SetTimer(hwnd(), kTimer1, kTimer1Interval, nullptr);  // a pending task is simply replaced
     ShowRemaining();  // shown again before the first tick, the status line is already right
     StayLoadedIf(true);
     bt3_Click();
+}
+
+bool SetClses::HoldsANumber(controls::SpinBox& box, const char* missing, const char* invalid) {
+    const std::wstring text = box.Text();
+    if (!text.empty() && text.find_first_not_of(L"0123456789") == std::wstring::npos) return true;
+    shell::ShowNoticeOver(dialogs_, hwnd(), text.empty() ? missing : invalid);
+    // The caret goes back to the number, selected, to be typed over.
+    SetFocus(box.TextBoxWindow());
+    SendMessageW(box.TextBoxWindow(), EM_SETSEL, 0, -1);
+    return false;
 }
 
 void SetClses::bt2_Click() {

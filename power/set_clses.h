@@ -17,6 +17,7 @@
 
 #include "corner_notice.h"
 #include "countdown.h"
+#include "dialogs.h"
 #include "drop_down_list.h"
 #include "font.h"
 #include "form_lifetime.h"
@@ -38,10 +39,11 @@ void FillActionList(controls::DropDownList& list);
 
 class SetClses : public ui::Window {
 public:
-    // `se` draws the window in the program's skin. The window opens centred over `mainWindow`
-    // but does not belong to it, so its task outlives the main window. `system` performs the
-    // actions; `clock` measures the countdown.
-    SetClses(shell::Skin& se, HWND mainWindow, PowerOperations& system, MonotonicClock clock = SystemMonotonicClock());
+    // `se` draws the window in the program's skin and `dialogs` shows its notices. The window
+    // opens centred over `mainWindow` but does not belong to it, so its task outlives the main
+    // window. `system` performs the actions; `clock` measures the countdown.
+    SetClses(shell::Skin& se, shell::Dialogs& dialogs, HWND mainWindow, PowerOperations& system,
+             MonotonicClock clock = SystemMonotonicClock());
     ~SetClses() override;
 
     // Creates the window hidden, with its controls, and runs the load handler. False when the
@@ -51,7 +53,10 @@ public:
     // Event handlers, named after their control and event.
     void Form_Load();
     void Form_Activate();
-    void Command1_Click();  // 确定: starts (or restarts) the countdown and hides the window
+    // 确定: starts (or restarts) the countdown and hides the window. A number box that holds
+    // anything but digits (left empty, or pasted into) is named in a notice instead, and a task
+    // under way goes on unchanged.
+    void Command1_Click();
     void bt2_Click();       // 取消任务
     void bt3_Click();       // 关闭: hides the window; a task goes on
     void Timer1_Timer();    // once a second while a task is pending
@@ -72,11 +77,13 @@ private:
     std::unique_ptr<controls::SpinBox> CreateSpinBox(const SchedulerControlDesign& design, const RECT& place);
     HWND CreateStandardControl(const SchedulerControlDesign& design, const RECT& place);
     RECT CentredOverMainWindow(int width, int height) const;
+    bool HoldsANumber(controls::SpinBox& box, const char* missing, const char* invalid);
     void ShowRemaining();
     void EndTask();
     void StayLoadedIf(bool needed);
 
     shell::Skin& se_;
+    shell::Dialogs& dialogs_;
     HWND mainWindow_;
     PowerOperations& system_;
     MonotonicClock clock_;

@@ -86,6 +86,14 @@ void SystemDialogs::OpenWithShell(const std::string& file, const std::string& pa
     ShellExecuteW(mainWindow_, L"open", Widen(file).c_str(), Widen(parameters).c_str(), L"", showCommand);
 }
 
+void ShowNoticeOver(Dialogs& dialogs, HWND window, const std::string& text) {
+    const bool wasEnabled = !EnableWindow(window, FALSE);
+    dialogs.ShowNotice(text, kNoticeStyle);
+    if (!wasEnabled) return;
+    EnableWindow(window, TRUE);
+    SetActiveWindow(window);
+}
+
 int SystemDialogs::ShowNotice(const std::string& text, int style) {
     return MessageBoxW(mainWindow_, Widen(text).c_str(), L"提示", static_cast<UINT>(style));
 }

@@ -38,6 +38,10 @@ private:
     HWND mainWindow_ = nullptr;
 };
 
+// A notice that belongs to `window`: the window takes no clicks until it is answered, then
+// becomes the active window again.
+void ShowNoticeOver(Dialogs& dialogs, HWND window, const std::string& text);
+
 // The paths of a multiple selection: the folder comes first, then the bare names; a single
 // entry is already a full path.
 std::string JoinSelection(const std::wstring& folderThenNames);

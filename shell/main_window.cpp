@@ -266,7 +266,7 @@ void MainF::AutoQto_Click() { settings_.Write("main", "QutoEt", SettingOf(autoQt
 void MainF::Command1_Click() {
     // After its title bar's close the scheduler is gone with its task; the next one is new.
     if (!setClses_ || !setClses_->hwnd()) {
-        setClses_ = std::make_unique<power::SetClses>(se_, hwnd(), power::InstalledPowerOperations());
+        setClses_ = std::make_unique<power::SetClses>(se_, dialogs_, hwnd(), power::InstalledPowerOperations());
         if (!setClses_->Create()) return;
     }
     ui::ShowModal(setClses_->hwnd(), hwnd());

@@ -16,6 +16,25 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
+// Records the notices; the scheduler opens no other dialog.
+class RecordedNotices final : public shell::Dialogs {
+public:
+    std::vector<std::string> notices;
+    HWND ownerEnabledDuringNotice = nullptr;  // set to the scheduler by a test that checks it
+
+    std::string PickFile(const std::string&, const std::string&, bool) override { return {}; }
+    std::string PickFolder(const std::string&, HWND) override { return {}; }
+    void OpenWithShell(const std::string&, const std::string&, int) override {}
+    int ShowNotice(const std::string& text, int style) override {
+        EXPECT_EQ(style, 64);
+        if (ownerEnabledDuringNotice) {
+            EXPECT_FALSE(IsWindowEnabled(ownerEnabledDuringNotice));
+        }
+        notices.push_back(text);
+        return IDOK;
+    }
+};
+
 const std::vector<std::wstring> kActionNames{L"关机", L"重启",     L"注销",     L"睡眠",
                                              L"休眠", L"关闭显示器", L"快速关机", L"快速重启"};
 
@@ -64,8 +83,9 @@ protected:
     std::int64_t started = now;
     int programEnds = 0;
     shell::Skin se;
+    RecordedNotices dialogs;
     RecordingPower power;
-    SetClses window{se, nullptr, power, [this] { return now; }};
+    SetClses window{se, dialogs, nullptr, power, [this] { return now; }};
 };
 
 using SchedulerWindow = SchedulerTest;
@@ -97,7 +117,7 @@ TEST_F(SchedulerWindow, OpensCentredOverTheMainWindowButNeverOffTheScreen) {
         const HWND mainWindow = CreateWindowExW(0, L"STATIC", L"main", WS_POPUP, main.left, main.top,
                                                 main.right - main.left, main.bottom - main.top, nullptr, nullptr,
                                                 GetModuleHandleW(nullptr), nullptr);
-        SetClses scheduler(se, mainWindow, power, [this] { return now; });
+        SetClses scheduler(se, dialogs, mainWindow, power, [this] { return now; });
         ASSERT_TRUE(scheduler.Create());
         RECT place{};
         GetWindowRect(scheduler.hwnd(), &place);
@@ -133,6 +153,38 @@ TEST_F(SchedulerWindow, EnterInTheMinutesStartsTheTask) {
     ui::DispatchWithNavigation(enter);
     EXPECT_TRUE(window.TaskPending());
     EXPECT_FALSE(IsWindowVisible(window.hwnd()));
+}
+
+TEST_F(SchedulerWindow, ANumberBoxLeftEmptyOrPastedIntoStartsNothingAndSaysWhich) {
+    Open();
+    dialogs.ownerEnabledDuringNotice = window.hwnd();
+    const std::vector<std::pair<const wchar_t*, const wchar_t*>> refused{
+        {L"", L"30"}, {L"-5", L"30"}, {L"abc", L"30"}, {L"1.5", L"30"}, {L" 5", L"30"},
+        {L"5", L""}, {L"5", L"-30"}, {L"5", L"３０"}};
+    for (const auto& [minutes, seconds] : refused) {
+        Schedule(minutes, seconds);
+        EXPECT_FALSE(window.TaskPending()) << minutes << L"|" << seconds;
+        EXPECT_TRUE(IsWindowVisible(window.hwnd()));
+        EXPECT_TRUE(IsWindowEnabled(window.hwnd()));
+    }
+    EXPECT_EQ(dialogs.notices,
+              (std::vector<std::string>{"没有填写延时的分钟数", "延时的分钟数只能填写数字（不带正负号和小数点）",
+                                        "延时的分钟数只能填写数字（不带正负号和小数点）",
+                                        "延时的分钟数只能填写数字（不带正负号和小数点）",
+                                        "延时的分钟数只能填写数字（不带正负号和小数点）", "没有填写执行前提示的秒数",
+                                        "执行前提示的秒数只能填写数字（不带正负号和小数点）",
+                                        "执行前提示的秒数只能填写数字（不带正负号和小数点）"}));
+    EXPECT_EQ(GetFocus(), window.Text2().TextBoxWindow()) << "the caret waits in the box to fix";
+    EverySecond(1, 120);
+    EXPECT_FALSE(Acted());
+
+    // A task under way is left as it was.
+    Schedule(L"2", L"0");
+    Open();
+    Schedule(L"", L"0");
+    EXPECT_TRUE(window.TaskPending());
+    EverySecond(1, 120);
+    EXPECT_EQ(power.calls.back(), "ExitWindowsEx(1, 0)");
 }
 
 TEST_F(SchedulerWindow, CancelEndsTheTaskAndSaysSoUntilTheNextActivation) {

@@ -142,6 +142,27 @@ TEST_F(ShutdownTour, TheNoticeComesToItsCornerWithoutTakingTheFocusAndClosesOnIt
     CancelTask();
 }
 
+TEST_F(ShutdownTour, APastedLeadIsRefusedByNameAndTheWindowStays) {
+    OpenScheduler();
+    TypeText(L"1000");  // far ahead, should the refusal ever fail
+    PressKey(VK_TAB);
+    const HWND lead = NumberOf(power::kText2);
+    ASSERT_TRUE(WaitUntil([&] { return FocusedIn(scheduler) == lead; }));
+    PutOnClipboard(L"-5");
+    PressKey(VK_END);
+    PressKey(VK_HOME, {VK_SHIFT});
+    PressKey(VK_INSERT, {VK_SHIFT});  // a paste is no typing: the sign arrives
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(lead) == L"-5"; })) << TextOf(lead);
+    PressKey(VK_RETURN);
+    EXPECT_EQ(TakeNotice(*program), L"执行前提示的秒数只能填写数字（不带正负号和小数点）");
+    EXPECT_TRUE(IsWindowVisible(scheduler));
+    EXPECT_TRUE(WaitUntil([&] { return FocusedIn(scheduler) == lead; })) << "the caret is back in the seconds";
+    TypeText(L"30");
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(Hidden(scheduler)) << "the corrected lead starts the task";
+    CancelTask();
+}
+
 TEST_F(ShutdownTour, TheTitleBarsCloseDropsTheTask) {
     OpenScheduler();
     ScheduleFarAhead();
