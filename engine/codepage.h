@@ -15,4 +15,9 @@ namespace quilvane {
 Result<std::string> ToAnsi(std::string_view utf8);
 std::string FromAnsi(std::string_view ansi);
 
+// Whether the system's own code page holds the character as it is: the private-profile
+// functions write the settings file in it, without the GB18030 extension, and a character it
+// lacks comes back as '?'. Where there is no such code page, every character is held.
+bool SystemCodePageHolds(char32_t character);
+
 }  // namespace quilvane

@@ -37,4 +37,6 @@ std::string FromAnsi(std::string_view ansi) {
     return utf8;
 }
 
+bool SystemCodePageHolds(char32_t) { return true; }
+
 }  // namespace quilvane

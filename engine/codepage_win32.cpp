@@ -39,6 +39,22 @@ Result<std::string> ToAnsi(std::string_view utf8) {
     return ansi;
 }
 
+bool SystemCodePageHolds(char32_t character) {
+    wchar_t units[2] = {static_cast<wchar_t>(character), 0};
+    int count = 1;
+    if (character >= 0x10000) {
+        units[0] = static_cast<wchar_t>(0xD800 + ((character - 0x10000) >> 10));
+        units[1] = static_cast<wchar_t>(0xDC00 + ((character - 0x10000) & 0x3FF));
+        count = 2;
+    }
+    // Through the code page and back: a character it lacks, or maps to a look-alike, changes.
+    char bytes[8];
+    const int size = WideCharToMultiByte(CP_ACP, 0, units, count, bytes, sizeof bytes, nullptr, nullptr);
+    wchar_t back[4];
+    const int backCount = size > 0 ? MultiByteToWideChar(CP_ACP, 0, bytes, size, back, 4) : 0;
+    return backCount == count && back[0] == units[0] && (count == 1 || back[1] == units[1]);
+}
+
 std::string FromAnsi(std::string_view ansi) {
     if (ansi.empty()) return {};
     const UINT codePage = TextFileCodePage();

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "codepage.h"
 #include "setting_text.h"
 #include "utf16.h"
 
@@ -11,6 +12,9 @@ namespace quilvane::mail {
 namespace {
 
 constexpr const wchar_t* kSection = L"mains";
+
+// A value as the settings file keeps it whole, in the code page the profile functions write.
+std::string Stored(const std::string& text) { return EncodeSettingValue(text, SystemCodePageHolds); }
 
 }  // namespace
 
@@ -43,14 +47,14 @@ MailFields MailSettings::Load() const {
 
 bool MailSettings::Save(const MailFields& fields) const {
     const std::optional<std::string> password = ProtectedSetting(vault_, fields.password);
-    Write("ta", EncodeSettingValue(fields.recipient));
-    Write("ta1", EncodeSettingValue(fields.sender));
-    Write("ta2", EncodeSettingValue(fields.user));
+    Write("ta", Stored(fields.recipient));
+    Write("ta1", Stored(fields.sender));
+    Write("ta2", Stored(fields.user));
     Write("ta3", password.value_or(""));
-    Write("ta4", EncodeSettingValue(fields.subject));
-    Write("ta5", EncodeSettingValue(fields.body));
-    Write("ta6", EncodeSettingValue(fields.attachmentPath));
-    Write("ta7", EncodeSettingValue(fields.server));
+    Write("ta4", Stored(fields.subject));
+    Write("ta5", Stored(fields.body));
+    Write("ta6", Stored(fields.attachmentPath));
+    Write("ta7", Stored(fields.server));
     return password.has_value();
 }
 

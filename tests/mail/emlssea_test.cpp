@@ -176,6 +176,19 @@ TEST_F(MailWindow, SavedFieldsComeBackWholeAndThePasswordIsNotInPlainText) {
     EXPECT_EQ(Text(kCombo1), longServer) << "no 254-byte cut";
 }
 
+TEST_F(MailWindow, CharactersTheSettingsFileLacksComeBackWhole) {
+    Open();
+    SetText(kText5, "分块 😀 第1部分 ©");
+    SetText(kText7, "C:\\照片\\🎉.pe");
+    SetText(kText2, "zhang@example.test");
+    Click(kCommand1);
+    EXPECT_EQ(StoredValue("ta4").find('?'), std::string::npos) << StoredValue("ta4");
+    EXPECT_EQ(StoredValue("ta1"), "zhang@example.test");
+    Reopen();
+    EXPECT_EQ(Text(kText5), "分块 😀 第1部分 ©");
+    EXPECT_EQ(Text(kText7), "C:\\照片\\🎉.pe");
+}
+
 TEST_F(MailWindow, ValuesStoredTheOldWayReadAsTheyDid) {
     Open("[mains]\r\nta=old@example.test\r\nta3=plain password\r\nta5=only one line\r\nta6=C:\\new\\t.pe\r\n"
          "ta7=smtp.old.test\r\n");

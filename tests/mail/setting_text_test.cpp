@@ -36,6 +36,21 @@ TEST(SettingText, EverydayAndOldValuesStayAsTheyAre) {
     EXPECT_EQ(DecodeSettingValue("{lines}a\\qb\\"), "a\\qb\\") << "unknown escapes are kept as written";
 }
 
+// A code page of ASCII and the CJK block only, as strict as code page 936 is with emoji.
+bool AsciiAndCjkOnly(char32_t c) { return c >= 0x4E00 && c <= 0x9FFF; }
+
+TEST(SettingText, CharactersTheCodePageLacksAreEscapedAndComeBack) {
+    const std::string text = "主题 😀 © end";
+    const std::string stored = EncodeSettingValue(text, AsciiAndCjkOnly);
+    EXPECT_EQ(stored, "{lines}主题 \\u{1F600} \\u{A9} end");
+    EXPECT_EQ(DecodeSettingValue(stored), text);
+    EXPECT_EQ(EncodeSettingValue("只有一行", AsciiAndCjkOnly), "只有一行") << "what the code page holds stays plain";
+    // A backslash and a brace typed by the user are no escape.
+    for (const std::string typed : {"\\u{41}", "a\\u{110000}😀", "\\u{", "\\u{}\r\n"})
+        EXPECT_EQ(DecodeSettingValue(AsTheProfileReadsIt(EncodeSettingValue(typed, AsciiAndCjkOnly))), typed);
+    EXPECT_EQ(DecodeSettingValue("{lines}\\u{D800}\\u{zz}"), "\\u{D800}\\u{zz}") << "no character: kept as written";
+}
+
 class ReversingVault final : public PasswordVault {
 public:
     std::optional<std::string> Seal(const std::string& secret) override { return std::string(secret.rbegin(), secret.rend()); }
