@@ -76,6 +76,9 @@ inline bool FileExists(const std::string& path) {
 inline bool FolderExists(const std::string& path) { return KindOf(path) == PathKind::Folder; }
 
 Result<std::uint64_t> FileLength(const std::string& path);
+// Whether a file is marked read-only: its owner asked that it not be changed (on POSIX, no one
+// may write to it).
+bool IsReadOnly(const std::string& path);
 // Removes a file; a file that is not there is no failure.
 Status RemoveFile(const std::string& path);
 // Moves `from` over `to`, replacing what is there in one step. Failures name `shownAs`.

@@ -147,6 +147,11 @@ Result<std::uint64_t> FileLength(const std::string& path) {
     return static_cast<std::uint64_t>(info.st_size);
 }
 
+bool IsReadOnly(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
 Status RemoveFile(const std::string& path) {
     if (::unlink(path.c_str()) != 0 && errno != ENOENT)
         return Status::Fail(texts::DeleteFailed(path, Reason(errno)));

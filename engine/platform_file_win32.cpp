@@ -194,6 +194,11 @@ Result<std::uint64_t> FileLength(const std::string& path) {
     return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+bool IsReadOnly(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    return Attributes(path, data) && (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY);
+}
+
 Status RemoveFile(const std::string& path) {
     if (!DeleteFileW(NativePath(path).c_str())) {
         const DWORD error = GetLastError();

@@ -67,11 +67,14 @@ bool ParseTemporaryName(const std::string& name, std::string& stem, std::uint32_
     return true;
 }
 
-// Only a regular file is replaced; a folder or a device of the same name stops the task.
+// Only a regular file that may be changed is replaced; a folder, a device or a read-only file
+// of the same name stops the task. (A read-only file would also outlive its own backup, which
+// the system refuses to delete.)
 Status CheckReplaceable(PathKind kind, const std::string& path) {
     switch (kind) {
     case PathKind::Folder: return Status::Fail(texts::OutputIsFolder(path));
     case PathKind::Other: return Status::Fail(texts::NotARegularFile(path));
+    case PathKind::File: return IsReadOnly(path) ? Status::Fail(texts::OutputIsReadOnly(path)) : Status::Ok();
     default: return Status::Ok();
     }
 }

@@ -52,6 +52,9 @@ inline std::string NotARegularFile(const std::string& path) {
 inline std::string OutputIsFolder(const std::string& path) {
     return "“" + path + "”是一个文件夹，无法写入同名的文件，请选择其他目标地址";
 }
+inline std::string OutputIsReadOnly(const std::string& path) {
+    return "“" + path + "”是只读文件，无法替换，请先去掉它的只读属性或选择其他目标地址";
+}
 inline std::string NameTooLong(const std::string& path, std::size_t longestName) {
     return "文件名或路径太长，文件系统无法保存“" + path + "”（文件名最长" + std::to_string(longestName) +
            "个字符），请改短文件名或选择较短的目标地址";

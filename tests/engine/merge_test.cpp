@@ -64,6 +64,17 @@ TEST_F(Merge, ReplacesAnExistingLongerFileCompletely) {
     EXPECT_TRUE(SameBytes(ReadFile(out + "f.bin"), bytes));
 }
 
+TEST_F(Merge, ReadOnlyFileOfTheSameNameIsLeftAsItWas) {
+    SplitInto("f.bin", PatternBytes(3 * K), "1");
+    const std::string old = PatternBytes(10, 4);
+    WriteFile(out + "f.bin", old);
+    ReadOnlyFile readOnly(out + "f.bin");
+    EXPECT_EQ(RunMerge(pieces + "f.hpe"), TaskOutcome::Failed);
+    EXPECT_EQ(host.OnlyNotice(), texts::OutputIsReadOnly(out + "f.bin"));
+    EXPECT_TRUE(SameBytes(ReadFile(out + "f.bin"), old));
+    EXPECT_EQ(NamesIn(out), std::vector<std::string>{"f.bin"}) << "no backup or temporary file left";
+}
+
 TEST_F(Merge, MissingOrWrongPiecesStopItBeforeAnythingIsWritten) {
     SplitInto("f.bin", PatternBytes(3 * K + 1), "1");
     const std::string existing = "the user's own file";

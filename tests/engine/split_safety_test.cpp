@@ -1,6 +1,8 @@
 // A split never removes or changes a file it did not create: not when it fails, not when the
 // target folder holds another file's pieces, not when a name cannot be written.
 
+#include <optional>
+
 #include <gtest/gtest.h>
 
 #include "formats.h"
@@ -61,6 +63,18 @@ TEST_F(SplitSafety, NameTakenWhileCopyingPutsEveryOldFileBack) {
     EXPECT_EQ(ReadFile(out + "a.hpe"), before[0]);
     EXPECT_EQ(ReadFile(out + "001.pe"), before[1]);
     EXPECT_EQ(ReadFile(out + "002.pe"), before[2]);
+    EXPECT_EQ(NamesIn(out), (std::vector<std::string>{"001.pe", "002.pe", "003.pe", "a.hpe"})) << "no backup left";
+}
+
+TEST_F(SplitSafety, PieceMadeReadOnlyWhileCopyingPutsEveryOldFileBack) {
+    const std::vector<std::string> before = OldSplitOfA();
+    std::optional<ReadOnlyFile> readOnly;
+    host.duringTask = [&](int pump) {
+        if (pump == 1) readOnly.emplace(out + "003.pe");
+    };
+    EXPECT_EQ(RunSplit("a.bin", PatternBytes(3 * K, 9)), TaskOutcome::Failed);
+    EXPECT_EQ(host.OnlyNotice(), texts::OutputIsReadOnly(out + "003.pe"));
+    EXPECT_EQ(OldFiles(), before);
     EXPECT_EQ(NamesIn(out), (std::vector<std::string>{"001.pe", "002.pe", "003.pe", "a.hpe"})) << "no backup left";
 }
 

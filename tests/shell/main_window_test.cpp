@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <new>
 
 #include <gtest/gtest.h>
 
@@ -335,6 +336,18 @@ TEST_F(MainWindow, RunningTaskIgnoresASecondStartAndDefersClosing) {
     EXPECT_TRUE(stillOpenDuringTask);
     EXPECT_EQ(dialogs.notices.size(), 1u);
     EXPECT_FALSE(IsWindow(handle)) << "closed once the task had ended";
+}
+
+TEST_F(MainWindow, TaskEndedByAnUnexpectedFailureLeavesTheWindowUsable) {
+    Open();
+    PrepareTwoPieceSplit();
+    dialogs.duringNotice = [] { throw std::bad_alloc(); };
+    EXPECT_THROW(window->Command2_Click(), std::bad_alloc);
+    EXPECT_FALSE(window->TaskRunning());
+    dialogs.duringNotice = nullptr;
+    const HWND handle = window->hwnd();
+    SendMessageW(handle, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(handle)) << "the window closes at once";
 }
 
 TEST_F(MainWindow, ClosesAfterSuccessWhenAsked) {

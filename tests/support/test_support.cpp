@@ -94,6 +94,17 @@ void MakePieces(const std::string& source, const std::string& bytes, const std::
     ASSERT_EQ(StartTask(SplitInputs(source, folder, size), splitter), TaskOutcome::Done) << splitter.Notices();
 }
 
+// Removing every write permission is what marks a file read-only on Windows too.
+ReadOnlyFile::ReadOnlyFile(std::string path) : path_(std::move(path)) {
+    fs::permissions(FromUtf8(path_), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+}
+
+ReadOnlyFile::~ReadOnlyFile() {
+    std::error_code ignored;
+    fs::permissions(FromUtf8(path_), fs::perms::owner_write, fs::perm_options::add, ignored);
+}
+
 std::vector<std::string> TemporaryNamesIn(const std::string& folder) {
     std::vector<std::string> temporary;
     for (const std::string& name : NamesIn(folder))

@@ -88,6 +88,18 @@ struct ClearsInterrupt {
 void MakePieces(const std::string& source, const std::string& bytes, const std::string& folder,
                 const std::string& size = "1");
 
+// Marks a file read-only until the end of the test, when it can be changed and removed again.
+class ReadOnlyFile {
+public:
+    explicit ReadOnlyFile(std::string path);
+    ~ReadOnlyFile();
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+private:
+    std::string path_;
+};
+
 // Names in a folder that are temporary files of the program.
 std::vector<std::string> TemporaryNamesIn(const std::string& folder);
 
