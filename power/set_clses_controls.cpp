@@ -33,10 +33,12 @@ void SetClses::CreateControls() {
     for (const SchedulerControlDesign& design : kSchedulerDesign) {
         const RECT place = design.place.ToPixels(dpi_);
         switch (design.kind) {
-        case SchedulerControlKind::SpinBox:
-            (design.id == kText1 ? text1_ : text2_) = CreateSpinBox(design, place);
-            controls_[design.id] = (design.id == kText1 ? text1_ : text2_)->hWnd();
+        case SchedulerControlKind::SpinBox: {
+            auto& box = design.id == kText1 ? text1_ : text2_;
+            box = CreateSpinBox(design, place);
+            controls_[design.id] = box->hWnd();
             break;
+        }
         case SchedulerControlKind::DropDownList:
             combo1_ = std::make_unique<controls::DropDownList>(hwnd(), place, design.id, font_);
             controls_[design.id] = combo1_->hWnd();
