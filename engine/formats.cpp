@@ -10,13 +10,14 @@
 #include "scramble.h"
 #include "staged_files.h"
 #include "texts.h"
+#include "whole_file.h"
 
 namespace quilvane {
 namespace {
 
 constexpr std::uint64_t kKilo = 1024;
 constexpr std::uint64_t kMega = 1024 * 1024;
-// A descriptor is one short line; anything far longer is some other file.
+// A descriptor is one short line.
 constexpr std::uint64_t kLongestDescriptor = 64 * 1024;
 // The field's positions are counted in 16 signed bits.
 constexpr std::size_t kLongestField = 32767;
@@ -111,14 +112,12 @@ Status WriteMergeDescriptor(const std::string& path, const std::string& name, co
 }
 
 Result<MergeDescriptor> ReadMergeDescriptor(const std::string& path) {
-    Result<File> file = File::OpenForReading(path);
-    if (!file) return file.status();
-    Result<std::uint64_t> length = file->Length();
-    if (!length) return length.status();
-    if (*length > kLongestDescriptor) return Status::Fail(texts::DescriptorMalformed(path, texts::kBadFields));
-    std::string bytes(static_cast<std::size_t>(*length), '\0');
-    if (Status read = file->ReadAt(0, bytes.data(), bytes.size()); !read) return read;
-    return ParseMergeDescriptor(bytes, path);
+    // Anything far longer than one line is some other file, and the message says so.
+    if (Result<std::uint64_t> length = FileLength(path); length && *length > kLongestDescriptor)
+        return Status::Fail(texts::DescriptorMalformed(path, texts::kBadFields));
+    Result<std::string> bytes = ReadWholeFile(path, kLongestDescriptor);
+    if (!bytes) return bytes.status();
+    return ParseMergeDescriptor(*bytes, path);
 }
 
 Result<MergeDescriptor> ParseMergeDescriptor(std::string_view bytes, const std::string& path) {

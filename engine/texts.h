@@ -36,6 +36,22 @@ inline std::string ReplaceFailed(const std::string& path, const std::string& rea
 inline std::string FileShrank(const std::string& path) {
     return "读取文件“" + path + "”失败：文件在处理过程中变短了";
 }
+// A size as people read it: "4.0 GB", "250 KB", "17 字节".
+inline std::string SizeText(unsigned long long bytes) {
+    const char* units[] = {"KB", "MB", "GB", "TB"};
+    if (bytes < 1024) return std::to_string(bytes) + " 字节";
+    double value = static_cast<double>(bytes) / 1024;
+    int unit = 0;
+    while (value >= 1024 && unit < 3) value /= 1024, ++unit;
+    const int tenths = static_cast<int>(value * 10 + 0.5);
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " " + units[unit];
+}
+inline std::string FileTooLarge(const std::string& path, unsigned long long length, unsigned long long limit) {
+    return "文件“" + path + "”太大（" + SizeText(length) + "），不能超过" + SizeText(limit);
+}
+inline std::string FileTooLargeForMemory(const std::string& path, unsigned long long length) {
+    return "文件“" + path + "”太大（" + SizeText(length) + "），内存放不下";
+}
 inline constexpr const char* kBackupInTheWay = "旁边已有同名的备份文件";
 inline constexpr const char* kInterrupted = "任务被中断：未完成的临时文件已删除，原有的文件没有改动";
 

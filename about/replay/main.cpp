@@ -11,8 +11,8 @@
 #include "bmp_image.h"
 #include "console.h"
 #include "formats.h"
-#include "platform_file.h"
 #include "replay_script.h"
+#include "whole_file.h"
 
 namespace quilvane::about {
 namespace {
@@ -37,24 +37,12 @@ int Fail(const std::string& message) {
 // The largest picture file is a little over 96 MiB; scripts of a million lines stay far below.
 constexpr std::uint64_t kMaxFileSize = 256 * 1024 * 1024;
 
-Result<std::string> ReadWholeFile(const std::string& path) {
-    Result<File> file = File::OpenForReading(path);
-    if (!file) return file.status();
-    Result<std::uint64_t> length = file->Length();
-    if (!length) return length.status();
-    if (*length > kMaxFileSize)
-        return Status::Fail("文件“" + path + "”太大（超过 " + std::to_string(kMaxFileSize >> 20) + " MB），不像是图片或脚本");
-    std::string bytes(static_cast<std::size_t>(*length), '\0');
-    if (Status read = file->ReadAt(0, bytes.data(), bytes.size()); !read) return read;
-    return bytes;
-}
-
 int Run(const std::string& picturePath, const std::string& scriptPath, const std::string& outputPath) {
-    Result<std::string> pictureBytes = ReadWholeFile(picturePath);
+    Result<std::string> pictureBytes = ReadWholeFile(picturePath, kMaxFileSize);
     if (!pictureBytes) return Fail(pictureBytes.message());
     Result<Picture> picture = DecodeBmp(*pictureBytes);
     if (!picture) return Fail("无法读取图片“" + picturePath + "”：" + picture.message());
-    Result<std::string> scriptText = ReadWholeFile(scriptPath);
+    Result<std::string> scriptText = ReadWholeFile(scriptPath, kMaxFileSize);
     if (!scriptText) return Fail(scriptText.message());
     Result<std::vector<ReplayCommand>> commands = ParseReplayScript(*scriptText);
     if (!commands) return Fail("脚本“" + scriptPath + "”" + commands.message());

@@ -86,7 +86,7 @@ TEST_F(ReplayTool, APictureItCannotReadIsNamed) {
     std::filesystem::resize_file(work / "text.bmp", 300u << 20);  // sparse: a file no picture is as large as
     run = RunTool({work / "text.bmp", work / "script.txt", work / "out.bmp"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "文件“" + work / "text.bmp" + "”太大（超过 256 MB），不像是图片或脚本\n");
+    EXPECT_EQ(run.err, "文件“" + work / "text.bmp" + "”太大（300.0 MB），不能超过256.0 MB\n");
 
     run = RunTool({work / "text.bmp"});
     EXPECT_EQ(run.status, 2);
