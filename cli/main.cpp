@@ -152,6 +152,7 @@ int main(int argc, char** argv) {
     // Ctrl+C, termination or a closed console stop the task, which removes its temporary files.
     quilvane::InstallInterruptHandlers();
     const int status = quilvane::Run(quilvane::Utf8Arguments(argc, argv));
-    if (quilvane::InterruptRequested()) quilvane::EndAsInterrupted();
+    // A task that was done before it could stop says so and ends as done.
+    if (status != 0 && quilvane::InterruptRequested()) quilvane::EndAsInterrupted();
     return status;
 }

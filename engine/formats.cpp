@@ -8,6 +8,7 @@
 #include "paths.h"
 #include "platform_file.h"
 #include "scramble.h"
+#include "output_moves.h"
 #include "staged_files.h"
 #include "texts.h"
 #include "whole_file.h"
@@ -161,7 +162,9 @@ Result<std::string> ListMergeBatchLine(const std::vector<std::string>& paths, co
 }
 
 Status WriteTextFile(const std::string& path, const std::string& bytes) {
-    StagedFiles staged(FolderOf(path));
+    Result<TakenFolder> folder = TakeFolder(FolderOf(path), FolderLock::Use::Write);
+    if (!folder) return folder.status();
+    StagedFiles staged(folder->lock);
     if (Status planned = staged.Plan(NameOf(path)); !planned) return planned;
     if (Status written = staged.Write(0, bytes); !written) return written;
     return staged.Commit();

@@ -7,13 +7,25 @@
 namespace quilvane {
 
 // Catches the requests the platform delivers to a console program. A second request while the
-// first is still being served ends the program at once.
+// first is still being served ends the program at once, unless an uninterruptible step runs.
 void InstallInterruptHandlers();
 
 bool InterruptRequested();
 void RequestInterrupt();
 // Forgets a request; for tests, which interrupt tasks on purpose.
 void ClearInterrupt();
+
+// While it lives, a step that must not stop halfway (moving outputs into place) is under way:
+// further requests only raise the flag, which the step looks at when it is safe to, and the
+// step then completes or rolls back whole.
+class UninterruptibleStep {
+public:
+    UninterruptibleStep();
+    ~UninterruptibleStep();
+    UninterruptibleStep(const UninterruptibleStep&) = delete;
+    UninterruptibleStep& operator=(const UninterruptibleStep&) = delete;
+};
+bool InUninterruptibleStep();
 
 // Ends the program the way the request would have ended it; called once the task has cleaned up.
 [[noreturn]] void EndAsInterrupted();

@@ -10,7 +10,7 @@ namespace {
 volatile std::sig_atomic_t caughtSignal = 0;
 
 void OnSignal(int signal) {
-    if (InterruptRequested()) {
+    if (InterruptRequested() && !InUninterruptibleStep()) {
         std::signal(signal, SIG_DFL);
         std::raise(signal);
         return;

@@ -9,7 +9,7 @@ namespace {
 BOOL WINAPI OnConsoleEvent(DWORD event) {
     const bool again = InterruptRequested();
     RequestInterrupt();
-    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) return again ? FALSE : TRUE;
+    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) return again && !InUninterruptibleStep() ? FALSE : TRUE;
     // The console is closing or the session ending: the system ends the program as soon as this
     // returns, so it waits until the task has cleaned up and the program has ended itself.
     Sleep(INFINITE);

@@ -61,7 +61,10 @@ Status JoinList(const TaskInputs& inputs, TaskHost& host, const CopyLimits& limi
     const std::string base = BaseOf(entries[selected ? static_cast<std::size_t>(inputs.selectedEntry) : 0]);
     const std::string folder = EnsureTrailingSlash(inputs.targetFolder);
 
-    StagedFiles staged(folder);
+    Result<FolderLock> taken = TakeTaskFolder(folder, FolderLock::Use::Write, host);
+    if (!taken) return taken.status();
+    StagedFiles staged(*taken);
+    staged.AfterEachMove(limits.afterEachMove);
     if (Status planned = staged.Plan(base + ".txt"); !planned) return planned;
     if (Status planned = staged.Plan(base + ".bat"); !planned) return planned;
     Result<std::uint64_t> expectedLength = CheckEntries(entries, staged);

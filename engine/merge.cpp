@@ -30,8 +30,24 @@ Status CheckPieces(const BlockPlan& plan, const std::string& pieceFolder, const 
     return Status::Ok();
 }
 
+// The folder as the system looks it up: "" is the current one.
+std::string LookedUp(const std::string& folder) { return folder.empty() ? "." : folder; }
+
 Status Merge(const TaskInputs& inputs, TaskHost& host, const CopyLimits& limits) {
     const std::string& descriptorPath = inputs.sourcePath;
+    const std::string pieceFolder = FolderOf(descriptorPath);
+    const std::string targetFolder = EnsureTrailingSlash(inputs.targetFolder);
+    // Both folders are this task's until it ends: no split replaces the pieces while they are
+    // read. A dead run's half-done moves are rolled back before the descriptor is read.
+    Result<FolderLock> target = TakeTaskFolder(targetFolder, FolderLock::Use::Write, host);
+    if (!target) return target.status();
+    std::optional<FolderLock> pieceLock;
+    if (!SameFile(LookedUp(pieceFolder), LookedUp(targetFolder))) {
+        Result<FolderLock> taken = TakeTaskFolder(pieceFolder, FolderLock::Use::Read, host);
+        if (!taken) return taken.status();
+        pieceLock.emplace(std::move(*taken));
+    }
+
     Result<MergeDescriptor> descriptor = ReadMergeDescriptor(descriptorPath);
     if (!descriptor) return descriptor.status();
     // The name comes from a file anyone can edit: it must stay inside the target folder.
@@ -41,10 +57,10 @@ Status Merge(const TaskInputs& inputs, TaskHost& host, const CopyLimits& limits)
     if (plan.blockCount != descriptor->blockCount)
         return Status::Fail(texts::DescriptorMalformed(descriptorPath, texts::kCountMismatch));
 
-    const std::string pieceFolder = FolderOf(descriptorPath);
     // The output is built beside its final name and moved there only when complete, so an
     // existing file of that name survives any failure.
-    StagedFiles staged(EnsureTrailingSlash(inputs.targetFolder));
+    StagedFiles staged(*target);
+    staged.AfterEachMove(limits.afterEachMove);
     if (Status planned = staged.Plan(descriptor->name); !planned) return planned;
     const std::string outputPath = staged.FinalPath(0);
     if (SameFile(outputPath, descriptorPath))

@@ -20,4 +20,9 @@ Status File::CopyThroughBuffer(const File& source, std::uint64_t sourceOffset, s
     return Status::Ok();
 }
 
+bool SameFile(const std::string& a, const std::string& b) {
+    const std::optional<FileIdentity> first = IdentityOf(a);
+    return first && first == IdentityOf(b);
+}
+
 }  // namespace quilvane

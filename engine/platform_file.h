@@ -47,6 +47,8 @@ public:
     // to end.
     Status CopyFrom(const File& source, std::uint64_t sourceOffset, std::uint64_t offset,
                     std::uint64_t size, char* buffer, std::size_t bufferSize);
+    // Makes what was written durable, as FlushToDisk does.
+    Status Flush();
     // Closing can fail too (data that did not reach the disk); the failure names the file.
     Status Close();
 
@@ -83,11 +85,32 @@ bool IsReadOnly(const std::string& path);
 Status RemoveFile(const std::string& path);
 // Moves `from` over `to`, replacing what is there in one step. Failures name `shownAs`.
 Status MoveFileOver(const std::string& from, const std::string& to, const std::string& shownAs);
+// Moves `from` to `to`, which must not exist: a file that took the name meanwhile stays.
+Status MoveFileToNewName(const std::string& from, const std::string& to, const std::string& shownAs);
+// Puts `replacement` in place of the existing file `target`, which keeps the old file's
+// permissions (the mode on POSIX, what the system's replace keeps on Windows); the old file
+// stays reachable as `backup`. Where the file system has hard links the backup is a second
+// name of the old file and `target` never stops naming a whole file; elsewhere the old file
+// steps aside for an instant. On a failure the old file is under `target` again.
+Status ReplaceKeepingBackup(const std::string& replacement, const std::string& target, const std::string& backup,
+                            const std::string& shownAs);
+// Makes a file's written bytes durable, so a power cut cannot leave it empty once renamed.
+Status FlushToDisk(const std::string& path, const std::string& shownAs);
+// Makes the renames and removals in a folder durable.
+Status FlushFolder(const std::string& folder);
 // The names in a folder ("" is the current folder), without "." and "..".
 Result<std::vector<std::string>> ListFolder(const std::string& folder);
 
-// Whether two paths reach the same file (links, case and spelling aside); false when either
-// does not exist.
+// Which file a path reaches, links, case and spelling aside: the same file has the same
+// identity under every name it has, and keeps it when renamed.
+struct FileIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+std::optional<FileIdentity> IdentityOf(const std::string& path);
+
+// Whether two paths reach the same file; false when either does not exist.
 bool SameFile(const std::string& a, const std::string& b);
 
 // The file system's limits, counted as it counts them: bytes here, UTF-16 units on Windows.

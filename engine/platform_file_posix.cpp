@@ -1,6 +1,7 @@
 #include "platform_file.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <climits>
 #include <cstring>
 #include <dirent.h>
@@ -101,6 +102,8 @@ Status File::WriteAt(std::uint64_t offset, const char* data, std::size_t size) {
         const ssize_t put = ::pwrite(Fd(handle_), data, size, static_cast<off_t>(offset));
         if (put < 0 && errno == EINTR) continue;
         if (put < 0) return Status::Fail(texts::WriteFailed(shown_, Reason(errno)));
+        // Nothing written and no error: the device takes no more, so waiting would never end.
+        if (put == 0) return Status::Fail(texts::WriteFailed(shown_, Reason(ENOSPC)));
         data += put;
         size -= static_cast<std::size_t>(put);
         offset += static_cast<std::uint64_t>(put);
@@ -125,6 +128,11 @@ Status File::CopyFrom(const File& source, std::uint64_t sourceOffset, std::uint6
         size -= static_cast<std::uint64_t>(moved);
     }
     return CopyThroughBuffer(source, sourceOffset, offset, size, buffer, bufferSize);
+}
+
+Status File::Flush() {
+    if (::fsync(Fd(handle_)) != 0 && errno != EINVAL) return Status::Fail(texts::WriteFailed(shown_, Reason(errno)));
+    return Status::Ok();
 }
 
 Status File::Close() {
@@ -163,6 +171,49 @@ Status MoveFileOver(const std::string& from, const std::string& to, const std::s
     return Status::Ok();
 }
 
+Status MoveFileToNewName(const std::string& from, const std::string& to, const std::string& shownAs) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return Status::Ok();
+    // File systems that cannot refuse to replace get the plain rename; the name was free a moment ago.
+    if (errno != EINVAL && errno != ENOSYS) return Status::Fail(texts::ReplaceFailed(shownAs, Reason(errno)));
+    return MoveFileOver(from, to, shownAs);
+}
+
+Status ReplaceKeepingBackup(const std::string& replacement, const std::string& target, const std::string& backup,
+                            const std::string& shownAs) {
+    struct stat old {};
+    if (::stat(target.c_str(), &old) != 0) return Status::Fail(texts::ReplaceFailed(shownAs, Reason(errno)));
+    // Best effort: a file the user made private stays private.
+    (void)::chmod(replacement.c_str(), old.st_mode & 07777);
+    const bool linked = ::link(target.c_str(), backup.c_str()) == 0;
+    if (!linked && ::rename(target.c_str(), backup.c_str()) != 0)
+        return Status::Fail(texts::ReplaceFailed(shownAs, Reason(errno)));
+    if (::rename(replacement.c_str(), target.c_str()) == 0) return Status::Ok();
+    const int error = errno;
+    if (linked) (void)::unlink(backup.c_str());
+    else (void)::rename(backup.c_str(), target.c_str());
+    return Status::Fail(texts::ReplaceFailed(shownAs, Reason(error)));
+}
+
+namespace {
+
+// Syncs what a path names; file systems that keep nothing to sync for it count as done.
+Status Flush(const std::string& path, int flags, const std::string& shownAs) {
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+    if (fd < 0) return Status::Fail(texts::WriteFailed(shownAs, Reason(errno)));
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS || errno == ENOTSUP;
+    const int error = errno;
+    ::close(fd);
+    return synced ? Status::Ok() : Status::Fail(texts::WriteFailed(shownAs, Reason(error)));
+}
+
+}  // namespace
+
+Status FlushToDisk(const std::string& path, const std::string& shownAs) { return Flush(path, O_RDONLY, shownAs); }
+
+Status FlushFolder(const std::string& folder) {
+    return Flush(folder.empty() ? "." : folder, O_RDONLY | O_DIRECTORY, folder);
+}
+
 Result<std::vector<std::string>> ListFolder(const std::string& folder) {
     DIR* listing = ::opendir(folder.empty() ? "." : folder.c_str());
     if (!listing) return Status::Fail(texts::OpenFailed(folder, Reason(errno)));
@@ -175,10 +226,10 @@ Result<std::vector<std::string>> ListFolder(const std::string& folder) {
     return names;
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-    struct stat first {}, second {};
-    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+std::optional<FileIdentity> IdentityOf(const std::string& path) {
+    struct stat info {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0) return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
 }
 
 std::size_t NameLength(std::string_view name) { return name.size(); }

@@ -5,6 +5,7 @@
 #include "paths.h"
 #include "texts.h"
 #include "utf16.h"
+#include "win32_paths.h"
 
 namespace quilvane {
 
@@ -42,32 +43,6 @@ bool SameFileName(const std::string& a, const std::string& b) {
 
 namespace {
 
-std::string Reason(DWORD error) {
-    wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-        reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring reason = length ? std::wstring(text, length) : L"错误 " + std::to_wstring(error);
-    if (text) LocalFree(text);
-    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' ' ||
-                               reason.back() == L'。' || reason.back() == L'.'))
-        reason.pop_back();
-    return Narrow(reason);
-}
-
-// Paths of MAX_PATH or more reach the file system only in their "\\?\" form, which the system
-// takes literally, so that form is given the full path.
-std::wstring NativePath(const std::string& path) {
-    const std::wstring wide = Widen(path);
-    if (wide.rfind(L"\\\\?\\", 0) == 0 || wide.rfind(L"\\\\.\\", 0) == 0) return wide;
-    const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-    if (size == 0) return wide;
-    std::wstring full(size, L'\0');
-    full.resize(GetFullPathNameW(wide.c_str(), size, full.data(), nullptr));
-    if (full.size() < MAX_PATH) return wide;
-    return full.rfind(L"\\\\", 0) == 0 ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
-}
-
 HANDLE Native(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 std::intptr_t Stored(HANDLE handle) { return reinterpret_cast<std::intptr_t>(handle); }
 const std::intptr_t kNoHandle = Stored(INVALID_HANDLE_VALUE);
@@ -89,7 +64,7 @@ Result<File> File::OpenForReading(const std::string& path) {
     HANDLE handle = CreateFileW(NativePath(path).c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return Status::Fail(texts::OpenFailed(path, Reason(GetLastError())));
+    if (handle == INVALID_HANDLE_VALUE) return Status::Fail(texts::OpenFailed(path, SystemReason(GetLastError())));
     if (GetFileType(handle) != FILE_TYPE_DISK) {
         CloseHandle(handle);
         return Status::Fail(texts::NotARegularFile(path));
@@ -100,7 +75,7 @@ Result<File> File::OpenForReading(const std::string& path) {
 Result<File> File::CreateNew(const std::string& path, const std::string& shownAs) {
     HANDLE handle = CreateFileW(NativePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return Status::Fail(texts::CreateFailed(shownAs, Reason(GetLastError())));
+    if (handle == INVALID_HANDLE_VALUE) return Status::Fail(texts::CreateFailed(shownAs, SystemReason(GetLastError())));
     return File(Stored(handle), path, shownAs);
 }
 
@@ -129,7 +104,7 @@ void File::Release() {
 
 Result<std::uint64_t> File::Length() const {
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(Native(handle_), &size)) return Status::Fail(texts::ReadFailed(shown_, Reason(GetLastError())));
+    if (!GetFileSizeEx(Native(handle_), &size)) return Status::Fail(texts::ReadFailed(shown_, SystemReason(GetLastError())));
     return static_cast<std::uint64_t>(size.QuadPart);
 }
 
@@ -141,7 +116,7 @@ Status File::ReadAt(std::uint64_t offset, char* buffer, std::size_t size) const 
         if (!ReadFile(Native(handle_), buffer, want, &got, &where)) {
             const DWORD error = GetLastError();
             if (error == ERROR_HANDLE_EOF) return Status::Fail(texts::FileShrank(shown_));
-            return Status::Fail(texts::ReadFailed(shown_, Reason(error)));
+            return Status::Fail(texts::ReadFailed(shown_, SystemReason(error)));
         }
         if (got == 0) return Status::Fail(texts::FileShrank(shown_));
         buffer += got;
@@ -157,7 +132,9 @@ Status File::WriteAt(std::uint64_t offset, const char* data, std::size_t size) {
         OVERLAPPED where = At(offset);
         DWORD put = 0;
         if (!WriteFile(Native(handle_), data, want, &put, &where))
-            return Status::Fail(texts::WriteFailed(shown_, Reason(GetLastError())));
+            return Status::Fail(texts::WriteFailed(shown_, SystemReason(GetLastError())));
+        // Nothing written and no error: the device takes no more, so waiting would never end.
+        if (put == 0) return Status::Fail(texts::WriteFailed(shown_, SystemReason(ERROR_DISK_FULL)));
         data += put;
         size -= put;
         offset += put;
@@ -170,11 +147,16 @@ Status File::CopyFrom(const File& source, std::uint64_t sourceOffset, std::uint6
     return CopyThroughBuffer(source, sourceOffset, offset, size, buffer, bufferSize);
 }
 
+Status File::Flush() {
+    if (!FlushFileBuffers(Native(handle_))) return Status::Fail(texts::WriteFailed(shown_, SystemReason(GetLastError())));
+    return Status::Ok();
+}
+
 Status File::Close() {
     HANDLE handle = Native(handle_);
     handle_ = kNoHandle;
     if (handle != INVALID_HANDLE_VALUE && !CloseHandle(handle))
-        return Status::Fail(texts::WriteFailed(shown_, Reason(GetLastError())));
+        return Status::Fail(texts::WriteFailed(shown_, SystemReason(GetLastError())));
     return Status::Ok();
 }
 
@@ -190,7 +172,7 @@ PathKind KindOf(const std::string& path) {
 Result<std::uint64_t> FileLength(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(NativePath(path).c_str(), GetFileExInfoStandard, &data))
-        return Status::Fail(texts::OpenFailed(path, Reason(GetLastError())));
+        return Status::Fail(texts::OpenFailed(path, SystemReason(GetLastError())));
     return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
@@ -203,14 +185,66 @@ Status RemoveFile(const std::string& path) {
     if (!DeleteFileW(NativePath(path).c_str())) {
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
-            return Status::Fail(texts::DeleteFailed(path, Reason(error)));
+            return Status::Fail(texts::DeleteFailed(path, SystemReason(error)));
     }
     return Status::Ok();
 }
 
 Status MoveFileOver(const std::string& from, const std::string& to, const std::string& shownAs) {
     if (!MoveFileExW(NativePath(from).c_str(), NativePath(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return Status::Fail(texts::ReplaceFailed(shownAs, Reason(GetLastError())));
+        return Status::Fail(texts::ReplaceFailed(shownAs, SystemReason(GetLastError())));
+    return Status::Ok();
+}
+
+Status MoveFileToNewName(const std::string& from, const std::string& to, const std::string& shownAs) {
+    if (!MoveFileExW(NativePath(from).c_str(), NativePath(to).c_str(), MOVEFILE_WRITE_THROUGH))
+        return Status::Fail(texts::ReplaceFailed(shownAs, SystemReason(GetLastError())));
+    return Status::Ok();
+}
+
+Status ReplaceKeepingBackup(const std::string& replacement, const std::string& target, const std::string& backup,
+                            const std::string& shownAs) {
+    const std::wstring targetPath = NativePath(target), backupPath = NativePath(backup);
+    // The system's replace keeps the old file's attributes and permissions. With a hard link
+    // as the backup it needs to make none of its own, and the name stays taken throughout.
+    const bool linked = CreateHardLinkW(backupPath.c_str(), targetPath.c_str(), nullptr);
+    constexpr DWORD kFlags = REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS;
+    if (ReplaceFileW(targetPath.c_str(), NativePath(replacement).c_str(), linked ? nullptr : backupPath.c_str(),
+                     kFlags, nullptr, nullptr))
+        return Status::Ok();
+    const DWORD error = GetLastError();
+    // A replace that failed halfway may have left the old file under the backup's name only.
+    if (GetFileAttributesW(targetPath.c_str()) == INVALID_FILE_ATTRIBUTES)
+        MoveFileExW(backupPath.c_str(), targetPath.c_str(), MOVEFILE_WRITE_THROUGH);
+    else if (linked)
+        DeleteFileW(backupPath.c_str());
+    return Status::Fail(texts::ReplaceFailed(shownAs, SystemReason(error)));
+}
+
+namespace {
+
+// FlushFileBuffers needs a handle that may write; nothing is written through it.
+Status Flush(const std::string& path, DWORD flags, const std::string& shownAs) {
+    HANDLE handle = CreateFileW(NativePath(path).c_str(), GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, flags,
+                                nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return Status::Fail(texts::WriteFailed(shownAs, SystemReason(GetLastError())));
+    const bool flushed = FlushFileBuffers(handle);
+    const DWORD error = GetLastError();
+    CloseHandle(handle);
+    return flushed ? Status::Ok() : Status::Fail(texts::WriteFailed(shownAs, SystemReason(error)));
+}
+
+}  // namespace
+
+Status FlushToDisk(const std::string& path, const std::string& shownAs) {
+    return Flush(path, FILE_ATTRIBUTE_NORMAL, shownAs);
+}
+
+// Renames are written through as they happen; a folder that cannot be flushed on its own (most
+// file systems refuse) has nothing left to flush.
+Status FlushFolder(const std::string& folder) {
+    (void)Flush(folder.empty() ? "." : folder, FILE_FLAG_BACKUP_SEMANTICS, folder);
     return Status::Ok();
 }
 
@@ -219,7 +253,7 @@ Result<std::vector<std::string>> ListFolder(const std::string& folder) {
     WIN32_FIND_DATAW found{};
     HANDLE search = FindFirstFileExW(NativePath(pattern).c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
                                      nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE) return Status::Fail(texts::OpenFailed(folder, Reason(GetLastError())));
+    if (search == INVALID_HANDLE_VALUE) return Status::Fail(texts::OpenFailed(folder, SystemReason(GetLastError())));
     std::vector<std::string> names;
     do {
         const std::string name = Narrow(found.cFileName);
@@ -229,19 +263,17 @@ Result<std::vector<std::string>> ListFolder(const std::string& folder) {
     return names;
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-    auto identify = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
-        HANDLE handle = CreateFileW(NativePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) return false;
-        const bool known = GetFileInformationByHandle(handle, &info);
-        CloseHandle(handle);
-        return known;
-    };
-    BY_HANDLE_FILE_INFORMATION first{}, second{};
-    return !a.empty() && !b.empty() && identify(a, first) && identify(b, second) &&
-           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
-           first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+std::optional<FileIdentity> IdentityOf(const std::string& path) {
+    if (path.empty()) return std::nullopt;
+    HANDLE handle = CreateFileW(NativePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = GetFileInformationByHandle(handle, &info);
+    CloseHandle(handle);
+    if (!known) return std::nullopt;
+    return FileIdentity{info.dwVolumeSerialNumber,
+                        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
 }
 
 std::size_t NameLength(std::string_view name) { return Widen(name).size(); }

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "block_walk.h"
+#include "folder_lock.h"
 #include "formats.h"
 #include "paths.h"
 #include "staged_files.h"
@@ -100,7 +101,7 @@ std::optional<std::string> DescriptorOfOtherPieces(const SplitJob& job) {
     return std::nullopt;
 }
 
-Result<SplitJob> CutIntoPieces(const TaskInputs& inputs, TaskHost& host, const CopyLimits& limits) {
+Status CutIntoPieces(const TaskInputs& inputs, TaskHost& host, const CopyLimits& limits) {
     // The size goes into the descriptor as typed, so it must be digits and nothing else.
     if (inputs.sizeText.find_first_not_of("0123456789") != std::string::npos)
         return Status::Fail(texts::SizeNotANumber(inputs.sizeText));
@@ -120,12 +121,16 @@ Result<SplitJob> CutIntoPieces(const TaskInputs& inputs, TaskHost& host, const C
                        BlockPlan::For(*sourceLength, pieceSize, limits.blockSize)};
     Result<std::string> descriptor = DescriptorLine(job);
     if (!descriptor) return descriptor.status();
+    // From here the folder is this task's: what it finds there stays so until the task ends.
+    Result<FolderLock> folder = TakeTaskFolder(job.folder, FolderLock::Use::Write, host);
+    if (!folder) return folder.status();
     if (auto clash = OutputThatIsSource(job)) return Status::Fail(texts::WouldOverwriteInput(*clash, job.source));
     if (host.WantsSplitBatchFile())
         if (Result<std::string> batch = SplitBatch(job); !batch) return batch.status();
     if (auto other = DescriptorOfOtherPieces(job)) return Status::Fail(texts::PiecesOfAnotherFile(*other));
 
-    StagedFiles staged(job.folder);
+    StagedFiles staged(*folder);
+    staged.AfterEachMove(limits.afterEachMove);
     if (Status planned = staged.Plan(NameOf(job.DescriptorPath())); !planned) return planned;
     for (std::uint64_t number = 1; number <= job.plan.pieceCount(); ++number)
         if (Status planned = staged.Plan(PieceFileName(number)); !planned) return planned;
@@ -150,24 +155,21 @@ Result<SplitJob> CutIntoPieces(const TaskInputs& inputs, TaskHost& host, const C
         return closed;
     });
     if (!copied) return copied;
-    if (Status placed = staged.Commit(); !placed) return placed;
-    return job;
+    // Asked again now, so a change during the copy counts; the batch file takes its place with
+    // the pieces, never without them.
+    if (host.WantsSplitBatchFile()) {
+        Result<std::string> batch = SplitBatch(job);
+        if (!batch) return batch.status();
+        if (Status planned = staged.Plan(NameOf(job.BatchPath())); !planned) return planned;
+        if (Status written = staged.Write(job.plan.pieceCount() + 1, *batch); !written) return written;
+    }
+    return staged.Commit();
 }
 
 }  // namespace
 
 TaskOutcome SplitFile(const TaskInputs& inputs, TaskHost& host, const CopyLimits& limits) {
-    Result<SplitJob> job = CutIntoPieces(inputs, host, limits);
-    if (!job) return Stop(host, job.message());
-    host.ShowNotice(texts::kSplitDone, NoticeKind::Success);
-    host.SetProgress(0);
-    if (host.WantsSplitBatchFile()) {
-        Result<std::string> batch = SplitBatch(*job);
-        if (Status written = batch ? WriteTextFile(job->BatchPath(), *batch) : batch.status(); !written)
-            return Stop(host, written.message());
-    }
-    if (host.ClosesAfterSuccess()) host.CloseMainWindow();
-    return TaskOutcome::Done;
+    return Finish(host, CutIntoPieces(inputs, host, limits), texts::kSplitDone);
 }
 
 }  // namespace quilvane

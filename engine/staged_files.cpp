@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <set>
 
 #include "interruption.h"
+#include "journal_format.h"
+#include "output_moves.h"
 #include "paths.h"
 #include "process.h"
 #include "texts.h"
@@ -13,8 +16,9 @@ namespace quilvane {
 namespace {
 
 constexpr std::string_view kMarker = ".quilvane-";
-// ".quilvane-", a process number of up to ten digits and ".tmp" or ".bak".
-constexpr std::size_t kSuffixRoom = kMarker.size() + 10 + 4;
+// ".quilvane-", a process number of up to ten digits, a backup's "-NNN", ".tmp" or ".bak".
+constexpr std::size_t kSuffixRoom = kMarker.size() + 10 + 4 + 4;
+constexpr int kBackupNamesToTry = 1000;
 constexpr std::size_t kHashRoom = 9;  // "~" and eight hex digits
 
 // Every task under way, for RemoveTemporaryFilesNow. Tasks run on one thread only.
@@ -47,7 +51,7 @@ std::string Stem(const std::string& name, std::size_t longestName) {
     return kept + hash;
 }
 
-std::string SideName(const std::string& name, std::size_t longestName, std::uint32_t process, const char* kind) {
+std::string SideNameOf(const std::string& name, std::size_t longestName, std::uint32_t process, const char* kind) {
     return Stem(name, longestName) + std::string(kMarker) + std::to_string(process) + "." + kind;
 }
 
@@ -81,8 +85,10 @@ Status CheckReplaceable(PathKind kind, const std::string& path) {
 
 Status CheckOutputIn(const std::string& folder, const std::string& name, std::size_t longestName) {
     const std::string path = folder + name;
+    if (SameFileName(name, kFolderLockName) || SameFileName(name, kJournalName))
+        return Status::Fail(texts::NameReserved(path));
     if (NameLength(name) > longestName || !PathLengthFits(path) ||
-        !PathLengthFits(folder + SideName(name, longestName, UINT32_MAX, "tmp")))
+        !PathLengthFits(folder + SideNameOf(name, longestName, UINT32_MAX, "tmp")))
         return Status::Fail(texts::NameTooLong(path, longestName));
     return CheckReplaceable(KindOf(path), path);
 }
@@ -93,8 +99,8 @@ Status CheckOutput(const std::string& path) {
     return CheckOutputIn(FolderOf(path), NameOf(path), LongestNameIn(FolderOf(path)));
 }
 
-StagedFiles::StagedFiles(std::string folder)
-    : folder_(std::move(folder)), longestName_(LongestNameIn(folder_)), process_(ThisProcessId()) {
+StagedFiles::StagedFiles(const FolderLock& folder)
+    : folder_(folder.folder()), longestName_(LongestNameIn(folder_)), process_(ThisProcessId()) {
     Registry().push_back(this);
 }
 
@@ -114,17 +120,25 @@ Status StagedFiles::Plan(const std::string& name) {
     return Status::Ok();
 }
 
-std::string StagedFiles::SidePath(std::size_t output, const char* kind) const {
-    return folder_ + SideName(outputs_[output].name, longestName_, process_, kind);
+std::string StagedFiles::SideName(std::size_t output, const char* kind) const {
+    return SideNameOf(outputs_[output].name, longestName_, process_, kind);
+}
+
+std::string StagedFiles::FreeBackupName(std::size_t output) const {
+    std::string name = SideName(output, "bak");
+    const std::string numbered = name.substr(0, name.size() - 4) + "-";
+    for (int number = 1; number < kBackupNamesToTry && KindOf(folder_ + name) != PathKind::Missing; ++number)
+        name = numbered + std::to_string(number) + ".bak";
+    return name;
 }
 
 // A temporary file whose writer has ended can only be a leftover; one of this process's own
 // number is one too, since a task sweeps before it creates anything.
-void StagedFiles::RemoveStaleTemporaries() const {
+void StagedFiles::RemoveStaleTemporaries(std::size_t from) const {
     Result<std::vector<std::string>> names = ListFolder(folder_);
     if (!names) return;
     std::set<std::string> stems;
-    for (const Output& output : outputs_) stems.insert(Stem(output.name, longestName_));
+    for (std::size_t i = from; i < outputs_.size(); ++i) stems.insert(Stem(outputs_[i].name, longestName_));
     std::string stem;
     std::uint32_t process = 0;
     for (const std::string& name : *names)
@@ -135,8 +149,8 @@ void StagedFiles::RemoveStaleTemporaries() const {
 
 Result<File> StagedFiles::Create(std::size_t output) {
     if (InterruptRequested()) return Status::Fail(texts::kInterrupted);
-    if (!swept_) RemoveStaleTemporaries();
-    swept_ = true;
+    if (output >= swept_) RemoveStaleTemporaries(swept_);
+    swept_ = outputs_.size();
     Result<File> file = File::CreateNew(SidePath(output, "tmp"), FinalPath(output));
     if (file) outputs_[output].state = State::Created;
     return file;
@@ -151,39 +165,29 @@ Status StagedFiles::Write(std::size_t output, std::string_view bytes) {
 
 Status StagedFiles::Commit() {
     if (InterruptRequested()) return Status::Fail(texts::kInterrupted);
-    std::vector<bool> replaced(outputs_.size(), false);
+    std::vector<PlannedMove> moves;
     for (std::size_t i = 0; i < outputs_.size(); ++i) {
         if (outputs_[i].state != State::Created) continue;
-        const std::string finalPath = FinalPath(i), backup = SidePath(i, "bak");
+        const std::string finalPath = FinalPath(i);
         // Something may have taken the name while the task was copying.
         const PathKind kind = KindOf(finalPath);
-        Status moved = CheckReplaceable(kind, finalPath);
-        if (moved && kind == PathKind::File) {
-            // An old file steps aside first, so that it can come back if a later move fails.
-            moved = KindOf(backup) == PathKind::Missing ? MoveFileOver(finalPath, backup, finalPath)
-                                                        : Status::Fail(texts::ReplaceFailed(finalPath, texts::kBackupInTheWay));
-            replaced[i] = moved.ok();
+        if (Status replaceable = CheckReplaceable(kind, finalPath); !replaceable) return replaceable;
+        PlannedMove move{outputs_[i].name, SideName(i, "tmp"), {}, {}, {}};
+        const std::optional<FileIdentity> made = IdentityOf(SidePath(i, "tmp"));
+        if (!made) return Status::Fail(texts::ReplaceFailed(finalPath, texts::kTemporaryFileGone));
+        move.newFile = *made;
+        if (kind == PathKind::File) {
+            move.backupName = FreeBackupName(i);
+            const std::optional<FileIdentity> old = IdentityOf(finalPath);
+            if (!old) return Status::Fail(texts::ReplaceFailed(finalPath, texts::kTemporaryFileGone));
+            move.oldFile = *old;
         }
-        if (moved) moved = MoveFileOver(SidePath(i, "tmp"), finalPath, finalPath);
-        if (!moved) {
-            PutBack(i + 1, replaced);
-            return moved;
-        }
-        outputs_[i].state = State::Placed;
+        moves.push_back(std::move(move));
     }
-    for (std::size_t i = 0; i < outputs_.size(); ++i)
-        if (replaced[i]) (void)RemoveFile(SidePath(i, "bak"));
+    if (Status placed = PlaceOutputs(folder_, moves, afterEachMove_); !placed) return placed;
+    for (Output& output : outputs_)
+        if (output.state == State::Created) output.state = State::Placed;
     return Status::Ok();
-}
-
-void StagedFiles::PutBack(std::size_t count, const std::vector<bool>& replaced) {
-    for (std::size_t i = count; i-- > 0;) {
-        if (outputs_[i].state == State::Placed) {
-            (void)MoveFileOver(FinalPath(i), SidePath(i, "tmp"), FinalPath(i));
-            outputs_[i].state = State::Created;
-        }
-        if (replaced[i]) (void)MoveFileOver(SidePath(i, "bak"), FinalPath(i), FinalPath(i));
-    }
 }
 
 void RemoveTemporaryFilesNow() {

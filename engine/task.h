@@ -4,6 +4,7 @@
 // its values and reports through TaskHost; the engine shows nothing itself.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,11 @@ struct TaskInputs {
     int selectedEntry = -1;           // the list entry that names the result, -1 for none
 };
 
-enum class NoticeKind { Success, Failure };
+enum class NoticeKind {
+    Success,
+    Failure,
+    Info,  // said on the way, the task goes on: a dead run's moves were rolled back
+};
 
 class TaskHost {
 public:
@@ -46,6 +51,8 @@ public:
 struct CopyLimits {
     std::uint64_t blockSize = kCopyBlockSize;
     std::size_t chunkSize = 4 * 1024 * 1024;  // bytes held in memory at once
+    // Runs after every move of an output into place; tests end the process there, as a crash would.
+    std::function<void()> afterEachMove;
 };
 
 enum class TaskOutcome { Done, Failed };

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "output_moves.h"
+#include "texts.h"
+
 namespace quilvane {
 
 TaskOutcome Stop(TaskHost& host, const std::string& message) {
@@ -16,6 +19,13 @@ TaskOutcome Finish(TaskHost& host, const Status& outcome, const char* notice) {
     host.SetProgress(0);
     if (host.ClosesAfterSuccess()) host.CloseMainWindow();
     return TaskOutcome::Done;
+}
+
+Result<FolderLock> TakeTaskFolder(const std::string& folder, FolderLock::Use use, TaskHost& host) {
+    Result<TakenFolder> taken = TakeFolder(folder, use);
+    if (!taken) return taken.status();
+    if (taken->rolledBack) host.ShowNotice(texts::RolledBack(folder), NoticeKind::Info);
+    return std::move(taken->lock);
 }
 
 float ProgressPercent(std::uint64_t copied, std::uint64_t total) {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "folder_lock.h"
 #include "status.h"
 #include "task.h"
 
@@ -16,6 +17,10 @@ TaskOutcome Stop(TaskHost& host, const std::string& message);
 // The end of a task: on failure as Stop; on success the notice, the empty progress bar and,
 // when the user asked for it, the main window closed.
 TaskOutcome Finish(TaskHost& host, const Status& outcome, const char* notice);
+
+// Takes a folder for the task (see TakeFolder) and tells the user when a dead run's moves there
+// had to be rolled back first.
+Result<FolderLock> TakeTaskFolder(const std::string& folder, FolderLock::Use use, TaskHost& host);
 
 // Percentage done after `copied` of `total` bytes, as the progress bar takes it.
 float ProgressPercent(std::uint64_t copied, std::uint64_t total);

@@ -52,8 +52,30 @@ inline std::string FileTooLarge(const std::string& path, unsigned long long leng
 inline std::string FileTooLargeForMemory(const std::string& path, unsigned long long length) {
     return "文件“" + path + "”太大（" + SizeText(length) + "），内存放不下";
 }
-inline constexpr const char* kBackupInTheWay = "旁边已有同名的备份文件";
+inline constexpr const char* kTemporaryFileGone = "写好的文件在放到位之前不见了";
 inline constexpr const char* kInterrupted = "任务被中断：未完成的临时文件已删除，原有的文件没有改动";
+
+// One task at a time in a folder, and the moves of a run that died halfway.
+inline std::string FolderBusy(const std::string& folder) {
+    return "文件夹“" + folder + "”正被另一个分割或合并任务使用，请等它完成后再试";
+}
+inline std::string FolderNotWritable(const std::string& folder, const std::string& reason) {
+    return "无法写入文件夹“" + folder + "”：" + reason;
+}
+inline std::string RolledBack(const std::string& folder) {
+    return "文件夹“" + folder + "”中有一次被中断的任务没有完成，已撤销它：原有的文件已恢复，它的临时文件已删除";
+}
+inline std::string JournalUnreadable(const std::string& path, const std::string& reason) {
+    return "无法读懂被中断任务的记录文件“" + path + "”（" + reason +
+           "），为免弄乱文件没有继续；请检查文件夹中的文件后删除这个记录文件";
+}
+inline std::string RollBackFailed(const std::string& folder, const std::string& reason) {
+    return "无法撤销文件夹“" + folder + "”中被中断的任务：" + reason + "；下次使用这个文件夹时会再试";
+}
+inline constexpr const char* kFolderReadOnly = "文件夹无法写入";
+inline std::string RollBackBlocked(const std::string& path) {
+    return "“" + path + "”已被别的文件占用，原来的文件保留在旁边的备份文件中";
+}
 
 // Refusals before anything is written.
 inline std::string SizeNotANumber(const std::string& size) { return "分割大小“" + size + "”不是数字"; }
@@ -70,6 +92,9 @@ inline std::string OutputIsFolder(const std::string& path) {
 }
 inline std::string OutputIsReadOnly(const std::string& path) {
     return "“" + path + "”是只读文件，无法替换，请先去掉它的只读属性或选择其他目标地址";
+}
+inline std::string NameReserved(const std::string& path) {
+    return "“" + path + "”是本程序自己使用的文件名，请选择其他文件名或目标地址";
 }
 inline std::string NameTooLong(const std::string& path, std::size_t longestName) {
     return "文件名或路径太长，文件系统无法保存“" + path + "”（文件名最长" + std::to_string(longestName) +

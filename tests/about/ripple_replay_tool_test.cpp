@@ -96,10 +96,10 @@ TEST_F(ReplayTool, APictureItCannotReadIsNamed) {
 TEST_F(ReplayTool, AnUnwritableOutputIsNamedAndNothingIsLeft) {
     WriteFile(work / "in.bmp", EncodeBmp(PatternPicture(10, 9)));
     WriteFile(work / "script.txt", "tick\n");
-    const std::string missingFolder = work / "nowhere/out.bmp";
-    Outcome run = RunTool({work / "in.bmp", work / "script.txt", missingFolder});
+    const std::string missingFolder = work / "nowhere/";
+    Outcome run = RunTool({work / "in.bmp", work / "script.txt", missingFolder + "out.bmp"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err.rfind("创建文件“" + missingFolder, 0), 0u) << run.err;
+    EXPECT_EQ(run.err.rfind("无法写入文件夹“" + missingFolder + "”", 0), 0u) << run.err;
 }
 
 }  // namespace

@@ -49,7 +49,9 @@ TEST_F(Merge, RebuildsTheSourceByteForByteInAnotherFolder) {
 
 TEST_F(Merge, PiecesLargerThanABlockMergeBack) {
     const std::string bytes = PatternBytes(7 * K + 100);
-    CopyLimits limits{1000, 100};
+    CopyLimits limits;
+    limits.blockSize = 1000;
+    limits.chunkSize = 100;
     SplitInto("big.bin", bytes, "3", limits);
     EXPECT_EQ(RunMerge(pieces + "big.hpe", limits), TaskOutcome::Done) << host.Notices();
     EXPECT_TRUE(SameBytes(ReadFile(out + "big.bin"), bytes));

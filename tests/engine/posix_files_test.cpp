@@ -130,6 +130,34 @@ TEST_F(PosixFiles, SignalStopsTheTaskAndItsTemporaryFilesGo) {
     EXPECT_TRUE(NamesIn(out).empty());
 }
 
+TEST_F(PosixFiles, SignalsDuringTheMovesIntoPlaceRollBackAndDoNotKill) {
+    // A join moves its joined file, then its batch file.
+    WriteFile(folder / "g.dat", "new");
+    WriteFile(out + "g.txt", "the old g.txt");
+    InstallInterruptHandlers();
+    CopyLimits limits;
+    // A second Ctrl+C would end the program at once anywhere else.
+    limits.afterEachMove = [] {
+        std::raise(SIGINT);
+        std::raise(SIGINT);
+    };
+    EXPECT_EQ(StartTask(ListInputs({folder / "g.dat"}, out), host, limits), TaskOutcome::Failed);
+    std::signal(SIGINT, SIG_DFL);
+    EXPECT_EQ(host.OnlyNotice(), texts::kInterrupted);
+    EXPECT_EQ(ReadFile(out + "g.txt"), "the old g.txt");
+    EXPECT_EQ(NamesIn(out), std::vector<std::string>{"g.txt"});
+}
+
+TEST_F(PosixFiles, AReplacedFileKeepsItsPermissions) {
+    SplitF();
+    WriteFile(out + "f.bin", "private");
+    ASSERT_EQ(::chmod((out + "f.bin").c_str(), 0600), 0);
+    ASSERT_EQ(StartTask(MergeInputs(pieces + "f.hpe", out), host), TaskOutcome::Done) << host.Notices();
+    struct stat info {};
+    ASSERT_EQ(::stat((out + "f.bin").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
 TEST_F(PosixFiles, TemporaryFileOfARunningProcessIsKept) {
     SplitF();
     const std::string busy = "f.bin.quilvane-" + std::to_string(::getppid()) + ".tmp";

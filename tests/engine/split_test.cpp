@@ -70,7 +70,9 @@ TEST_F(Split, PiecesLargerThanABlockAreCopiedInSeveralBlocks) {
     // Blocks of 1000 bytes: a 3 KiB piece takes four blocks, the last holding 72 bytes.
     const std::string bytes = PatternBytes(7 * K + 100);
     WriteFile(folder / "big.bin", bytes);
-    CopyLimits limits{1000, 64};
+    CopyLimits limits;
+    limits.blockSize = 1000;
+    limits.chunkSize = 64;
     EXPECT_EQ(RunSplit(folder / "big.bin", "3", SizeUnit::Kilobytes, limits), TaskOutcome::Done) << host.Notices();
     EXPECT_TRUE(SameBytes(ReadFile(out + "001.pe") + ReadFile(out + "002.pe") + ReadFile(out + "003.pe"), bytes));
     EXPECT_EQ(ReadFile(out + "003.pe").size(), K + 100);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "folder_lock.h"
 #include "interruption.h"
 #include "paths.h"
 #include "platform_file.h"
@@ -81,15 +82,20 @@ TEST_F(TemporaryFiles, LongNamesGetShortTemporaryNamesThatDiffer) {
     EXPECT_EQ(NamesIn(out).size(), 2u);
 
     // A leftover of such a name is found again by the next run.
-    StagedFiles probe(out);
-    ASSERT_TRUE(probe.Plan(base + ".txt"));
-    Result<File> temporary = probe.Create(0);
-    ASSERT_TRUE(temporary) << temporary.message();
-    const std::string left = NameOf(temporary->path());
+    std::string left;
+    {
+        Result<FolderLock> lock = FolderLock::Take(out, FolderLock::Use::Write);
+        ASSERT_TRUE(lock) << lock.message();
+        StagedFiles probe(*lock);
+        ASSERT_TRUE(probe.Plan(base + ".txt"));
+        Result<File> temporary = probe.Create(0);
+        ASSERT_TRUE(temporary) << temporary.message();
+        left = NameOf(temporary->path());
+        ASSERT_TRUE(temporary->Close());
+    }
     EXPECT_LE(left.size(), LongestNameIn(out));
     const std::string stale = left.substr(0, left.find(".quilvane-")) + ".quilvane-" + kEndedProcess + ".tmp";
     WriteFile(out + stale, "stale");
-    ASSERT_TRUE(temporary->Close());
     EXPECT_EQ(StartTask(ListInputs({folder / (base + ".dat")}, out), host), TaskOutcome::Done) << host.Notices();
     EXPECT_FALSE(Exists(out + stale));
 }

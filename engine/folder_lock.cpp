@@ -1,0 +1,22 @@
+// The parts of FolderLock that are the same on every platform.
+#include "folder_lock.h"
+
+#include <utility>
+
+namespace quilvane {
+
+FolderLock::FolderLock(FolderLock&& other) noexcept
+    : folder_(std::move(other.folder_)), handle_(std::exchange(other.handle_, kNone)) {}
+
+FolderLock& FolderLock::operator=(FolderLock&& other) noexcept {
+    if (this != &other) {
+        Release();
+        folder_ = std::move(other.folder_);
+        handle_ = std::exchange(other.handle_, kNone);
+    }
+    return *this;
+}
+
+FolderLock::~FolderLock() { Release(); }
+
+}  // namespace quilvane

@@ -1,0 +1,33 @@
+#include "win32_paths.h"
+
+#include "utf16.h"
+
+namespace quilvane {
+
+std::string SystemReason(DWORD error) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+        reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring reason = length ? std::wstring(text, length) : L"错误 " + std::to_wstring(error);
+    if (text) LocalFree(text);
+    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' ' ||
+                               reason.back() == L'。' || reason.back() == L'.'))
+        reason.pop_back();
+    return Narrow(reason);
+}
+
+// Paths of MAX_PATH or more reach the file system only in their "\\?\" form, which the system
+// takes literally, so that form is given the full path.
+std::wstring NativePath(const std::string& path) {
+    const std::wstring wide = Widen(path);
+    if (wide.rfind(L"\\\\?\\", 0) == 0 || wide.rfind(L"\\\\.\\", 0) == 0) return wide;
+    const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return wide;
+    std::wstring full(size, L'\0');
+    full.resize(GetFullPathNameW(wide.c_str(), size, full.data(), nullptr));
+    if (full.size() < MAX_PATH) return wide;
+    return full.rfind(L"\\\\", 0) == 0 ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
+}
+
+}  // namespace quilvane
