@@ -1,11 +1,14 @@
-// Rebuilding a split file from its descriptor and numbered pieces.
+// Rebuilding a split file from its descriptor and numbered pieces, checked against the
+// checksum list beside the descriptor where there is one.
 
 #include <algorithm>
 #include <optional>
 
 #include "block_walk.h"
+#include "checksum_list.h"
 #include "formats.h"
 #include "paths.h"
+#include "piece_hasher.h"
 #include "staged_files.h"
 #include "task_steps.h"
 #include "texts.h"
@@ -66,6 +69,14 @@ Status Merge(const TaskInputs& inputs, TaskHost& host, const CopyLimits& limits)
     if (SameFile(outputPath, descriptorPath))
         return Status::Fail(texts::WouldOverwriteInput(outputPath, descriptorPath));
     if (Status pieces = CheckPieces(plan, pieceFolder, outputPath); !pieces) return pieces;
+    // Pieces from an older split, or from elsewhere, come without a list and merge unchecked.
+    const bool checked = inputs.verifyPieces && KindOf(ChecksumListPath(descriptorPath)) != PathKind::Missing;
+    Result<std::vector<std::string>> expected =
+        checked ? ReadPieceDigests(descriptorPath, plan.pieceCount()) : std::vector<std::string>{};
+    if (!expected) return expected.status();
+    // Each piece is hashed on the second core while the kernel copies it.
+    std::optional<PieceHasher> hasher;
+    if (!expected->empty()) hasher.emplace(plan.pieceCount());
 
     Result<File> output = staged.Create(0);
     if (!output) return output.status();
@@ -73,9 +84,11 @@ Status Merge(const TaskInputs& inputs, TaskHost& host, const CopyLimits& limits)
     std::optional<File> piece;
     Status copied = WalkBlocks(plan, host, [&](const Block& block) {
         if (block.offset == 0) {
-            Result<File> opened = File::OpenForReading(pieceFolder + PieceFileName(block.piece + 1));
+            const std::string path = pieceFolder + PieceFileName(block.piece + 1);
+            Result<File> opened = File::OpenForReading(path);
             if (!opened) return opened.status();
             piece.emplace(std::move(*opened));
+            if (hasher) hasher->Add(block.piece, path, 0, plan.PieceLength(block.piece));
         }
         Status moved = output->CopyFrom(*piece, block.offset, block.piece * plan.pieceSize + block.offset,
                                         block.length, buffer.data(), buffer.size());
@@ -84,6 +97,13 @@ Status Merge(const TaskInputs& inputs, TaskHost& host, const CopyLimits& limits)
     });
     if (!copied) return copied;
     if (Status closed = output->Close(); !closed) return closed;
+    if (hasher) {
+        Result<std::vector<std::string>> digests = hasher->Digests();
+        if (!digests) return digests.status();
+        for (std::size_t index = 0; index < digests->size(); ++index)
+            if ((*digests)[index] != (*expected)[index])
+                return Status::Fail(texts::PieceDamaged(pieceFolder + PieceFileName(index + 1)));
+    }
     return staged.Commit();
 }
 

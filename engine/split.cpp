@@ -7,12 +7,15 @@
 #include <optional>
 
 #include "block_walk.h"
+#include "checksum_list.h"
 #include "folder_lock.h"
 #include "formats.h"
 #include "paths.h"
+#include "piece_hasher.h"
 #include "staged_files.h"
 #include "task_steps.h"
 #include "texts.h"
+#include "whole_file.h"
 
 namespace quilvane {
 namespace {
@@ -35,6 +38,7 @@ struct SplitJob {
     BlockPlan plan;
 
     std::string DescriptorPath() const { return folder + base + ".hpe"; }
+    std::string ListPath() const { return folder + ChecksumListName(base); }
     std::string BatchPath() const { return folder + base + ".bat"; }
 };
 
@@ -67,28 +71,57 @@ Result<std::string> SplitBatch(const SplitJob& job) {
 
 // Which planned output, if any, is the source itself under another name.
 std::optional<std::string> OutputThatIsSource(const SplitJob& job) {
-    if (SameFile(job.DescriptorPath(), job.source)) return job.DescriptorPath();
+    for (const std::string& path : {job.DescriptorPath(), job.ListPath()})
+        if (SameFile(path, job.source)) return path;
     for (std::uint64_t number = 1; number <= job.plan.pieceCount(); ++number)
         if (const std::string piece = job.folder + PieceFileName(number); SameFile(piece, job.source)) return piece;
     return std::nullopt;
 }
 
-bool IsDescriptorName(const std::string& name) {
-    if (name.size() <= 4) return false;
-    std::string extension = name.substr(name.size() - 4);
-    for (char& c : extension)
+bool HasExtension(const std::string& name, std::string_view extension) {
+    if (name.size() <= extension.size()) return false;
+    std::string ending = name.substr(name.size() - extension.size());
+    for (char& c : ending)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return extension == ".hpe";
+    return ending == extension;
 }
 
-// A descriptor in the target folder whose pieces are there and would be overwritten: one of
-// another name, or this one when it belongs to another source. Piece names carry nothing of
-// their source, so such a split would silently destroy the other file's pieces.
+// Whether a listed name is one of the first `count` pieces.
+bool IsPieceAmongFirst(const std::string& name, std::uint64_t count) {
+    const std::size_t digits = name.size() > 3 ? name.size() - 3 : 0;
+    if (digits < 3 || digits > 19 || name.compare(digits, 3, ".pe") != 0 ||
+        name.find_first_not_of("0123456789") != digits)
+        return false;
+    const std::uint64_t number = std::stoull(name.substr(0, digits));
+    return number >= 1 && number <= count && PieceFileName(number) == name;
+}
+
+// Reading a list only to learn which pieces it names is bounded: one of more pieces is not
+// looked into.
+constexpr std::uint64_t kMostPiecesListed = 1'000'000;
+
+// A checksum list of another base name that names pieces a split would overwrite.
+bool ListsOtherPiecesHere(const SplitJob& job, const std::string& entry) {
+    if (!HasExtension(entry, ".sha256") || SameFileName(entry, NameOf(job.ListPath()))) return false;
+    Result<std::string> text = ReadWholeFile(job.folder + entry, LongestChecksumList(kMostPiecesListed));
+    Result<std::vector<ListedPiece>> listed = text ? ParseChecksumList(*text) : Result<std::vector<ListedPiece>>(text.status());
+    if (!listed) return false;  // no list a merge could use
+    for (const ListedPiece& piece : *listed)
+        if (IsPieceAmongFirst(piece.name, job.plan.pieceCount()) && KindOf(job.folder + piece.name) == PathKind::File)
+            return true;
+    return false;
+}
+
+// A descriptor or checksum list in the target folder whose pieces are there and would be
+// overwritten: one of another name, or this descriptor when it belongs to another source. Piece
+// names carry nothing of their source, so such a split would silently destroy the other
+// file's pieces.
 std::optional<std::string> DescriptorOfOtherPieces(const SplitJob& job) {
     Result<std::vector<std::string>> names = ListFolder(job.folder);
     if (!names) return std::nullopt;
     for (const std::string& entry : *names) {
-        if (!IsDescriptorName(entry)) continue;
+        if (ListsOtherPiecesHere(job, entry)) return job.folder + entry;
+        if (!HasExtension(entry, ".hpe")) continue;
         const std::string path = job.folder + entry;
         Result<MergeDescriptor> other = ReadMergeDescriptor(path);
         if (!other) continue;  // no descriptor a merge could use
@@ -131,7 +164,14 @@ Status CutIntoPieces(const TaskInputs& inputs, TaskHost& host, const CopyLimits&
 
     StagedFiles staged(*folder);
     staged.AfterEachMove(limits.afterEachMove);
+    // Outputs by number: the descriptor, the checksum list, the pieces, the batch file. A base
+    // name long enough to fill the file system's names leaves no room for the list's
+    // extension: such pieces are written without one, and merge unchecked.
+    const bool withList = OutputNameFits(job.ListPath());
+    const std::size_t kList = 1, kFirstPiece = withList ? 2 : 1;
     if (Status planned = staged.Plan(NameOf(job.DescriptorPath())); !planned) return planned;
+    if (withList)
+        if (Status planned = staged.Plan(NameOf(job.ListPath())); !planned) return planned;
     for (std::uint64_t number = 1; number <= job.plan.pieceCount(); ++number)
         if (Status planned = staged.Plan(PieceFileName(number)); !planned) return planned;
 
@@ -139,9 +179,11 @@ Status CutIntoPieces(const TaskInputs& inputs, TaskHost& host, const CopyLimits&
 
     CopyBuffer buffer(limits, std::min(pieceSize, limits.blockSize));
     std::optional<File> piece;
+    std::optional<PieceHasher> hasher;
+    if (withList) hasher.emplace(job.plan.pieceCount());
     Status copied = WalkBlocks(job.plan, host, [&](const Block& block) {
         if (block.offset == 0) {
-            Result<File> created = staged.Create(block.piece + 1);
+            Result<File> created = staged.Create(kFirstPiece + block.piece);
             if (!created) return created.status();
             piece.emplace(std::move(*created));
         }
@@ -150,18 +192,26 @@ Status CutIntoPieces(const TaskInputs& inputs, TaskHost& host, const CopyLimits&
             !moved)
             return moved;
         if (!block.endsPiece) return Status::Ok();
+        const std::string written = piece->path();
         Status closed = piece->Close();
         piece.reset();
+        // Hashed from what was written, while the system still holds it in memory.
+        if (closed && hasher) hasher->Add(block.piece, written, 0, job.plan.PieceLength(block.piece));
         return closed;
     });
     if (!copied) return copied;
+    if (hasher) {
+        Result<std::vector<std::string>> digests = hasher->Digests();
+        if (!digests) return digests.status();
+        if (Status written = staged.Write(kList, ChecksumListText(*digests)); !written) return written;
+    }
     // Asked again now, so a change during the copy counts; the batch file takes its place with
     // the pieces, never without them.
     if (host.WantsSplitBatchFile()) {
         Result<std::string> batch = SplitBatch(job);
         if (!batch) return batch.status();
         if (Status planned = staged.Plan(NameOf(job.BatchPath())); !planned) return planned;
-        if (Status written = staged.Write(job.plan.pieceCount() + 1, *batch); !written) return written;
+        if (Status written = staged.Write(kFirstPiece + job.plan.pieceCount(), *batch); !written) return written;
     }
     return staged.Commit();
 }

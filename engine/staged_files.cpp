@@ -83,13 +83,16 @@ Status CheckReplaceable(PathKind kind, const std::string& path) {
     }
 }
 
+bool NameFitsIn(const std::string& folder, const std::string& name, std::size_t longestName) {
+    return NameLength(name) <= longestName && PathLengthFits(folder + name) &&
+           PathLengthFits(folder + SideNameOf(name, longestName, UINT32_MAX, "tmp"));
+}
+
 Status CheckOutputIn(const std::string& folder, const std::string& name, std::size_t longestName) {
     const std::string path = folder + name;
     if (SameFileName(name, kFolderLockName) || SameFileName(name, kJournalName))
         return Status::Fail(texts::NameReserved(path));
-    if (NameLength(name) > longestName || !PathLengthFits(path) ||
-        !PathLengthFits(folder + SideNameOf(name, longestName, UINT32_MAX, "tmp")))
-        return Status::Fail(texts::NameTooLong(path, longestName));
+    if (!NameFitsIn(folder, name, longestName)) return Status::Fail(texts::NameTooLong(path, longestName));
     return CheckReplaceable(KindOf(path), path);
 }
 
@@ -97,6 +100,10 @@ Status CheckOutputIn(const std::string& folder, const std::string& name, std::si
 
 Status CheckOutput(const std::string& path) {
     return CheckOutputIn(FolderOf(path), NameOf(path), LongestNameIn(FolderOf(path)));
+}
+
+bool OutputNameFits(const std::string& path) {
+    return NameFitsIn(FolderOf(path), NameOf(path), LongestNameIn(FolderOf(path)));
 }
 
 StagedFiles::StagedFiles(const FolderLock& folder)

@@ -23,6 +23,8 @@ namespace quilvane {
 // Settles, before anything is written, that a file can be written at `path`: its final and its
 // temporary path fit the file system, and nothing but a regular file stands there now.
 Status CheckOutput(const std::string& path);
+// Whether the file system can hold a file of this path and its temporary name.
+bool OutputNameFits(const std::string& path);
 
 class StagedFiles {
 public:

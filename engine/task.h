@@ -24,6 +24,7 @@ struct TaskInputs {
     bool listMode = false;            // "允许添加多个文件进行合并" checked
     std::vector<std::string> listEntries;  // the files of a list merge, in order
     int selectedEntry = -1;           // the list entry that names the result, -1 for none
+    bool verifyPieces = true;         // a merge checks the pieces against their checksum list
 };
 
 enum class NoticeKind {

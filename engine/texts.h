@@ -77,6 +77,20 @@ inline std::string RollBackBlocked(const std::string& path) {
     return "“" + path + "”已被别的文件占用，原来的文件保留在旁边的备份文件中";
 }
 
+// Checksums of the pieces.
+inline constexpr const char* kNoSha256 = "系统无法计算SHA-256校验值";
+inline std::string PieceNotAsListed(const std::string& path) {
+    return "分块文件“" + path + "”与校验文件记录的不符：它已损坏，或者分块的顺序被调换了";
+}
+inline std::string PieceDamaged(const std::string& path) { return PieceNotAsListed(path) + "，无法合并"; }
+inline std::string ChecksumListUnreadable(const std::string& path, const std::string& reason) {
+    return "校验文件“" + path + "”无法使用（" + reason + "）；删除它就可以不经校验直接合并";
+}
+inline constexpr const char* kListNotAList = "不是每行一个SHA-256校验值和分块文件名的格式";
+inline constexpr const char* kListNamesOtherPieces = "列出的不是合并信息文件所说的那些分块";
+inline constexpr const char* kAllPiecesIntact = "所有分块完好";
+inline std::string NoChecksumList(const std::string& path) { return "找不到校验文件“" + path + "”，无法检查分块"; }
+
 // Refusals before anything is written.
 inline std::string SizeNotANumber(const std::string& size) { return "分割大小“" + size + "”不是数字"; }
 inline std::string SizeTextUnreadable(const std::string& size) {
@@ -124,13 +138,14 @@ inline std::string DescriptorMalformed(const std::string& path, const std::strin
 inline std::string DescriptorNameUnsafe(const std::string& path, const std::string& name) {
     return "合并信息文件“" + path + "”中的文件名“" + name + "”不是合法的文件名";
 }
-inline std::string PieceMissing(const std::string& path) {
-    return "找不到分块文件“" + path + "”，无法合并";
+inline std::string PieceNotFound(const std::string& path) { return "找不到分块文件“" + path + "”"; }
+inline std::string PieceLengthWrong(const std::string& path, unsigned long long actual, unsigned long long expected) {
+    return "分块文件“" + path + "”的长度是" + std::to_string(actual) + "字节，应为" + std::to_string(expected) + "字节";
 }
+inline std::string PieceMissing(const std::string& path) { return PieceNotFound(path) + "，无法合并"; }
 inline std::string PieceWrongLength(const std::string& path, unsigned long long actual,
                                     unsigned long long expected) {
-    return "分块文件“" + path + "”的长度是" + std::to_string(actual) + "字节，应为" +
-           std::to_string(expected) + "字节，无法合并";
+    return PieceLengthWrong(path, actual, expected) + "，无法合并";
 }
 inline std::string ListEntryMissing(const std::string& path) {
     return "找不到待合并文件“" + path + "”";

@@ -73,7 +73,7 @@ TEST_F(Cli, SplitsAndMergesBackByteForByte) {
     EXPECT_EQ(split.exitCode, 0);
     EXPECT_EQ(split.out, "文件分割完毕!\n");
     EXPECT_EQ(split.err, "") << "no progress line when standard error is no terminal";
-    EXPECT_EQ(NamesIn(pieces), (std::vector<std::string>{"001.pe", "002.pe", "003.pe", "data.hpe"}));
+    EXPECT_EQ(NamesIn(pieces), (std::vector<std::string>{"001.pe", "002.pe", "003.pe", "data.hpe", "data.sha256"}));
 
     Outcome merge = Run({"merge", pieces + "data.hpe", back});
     EXPECT_EQ(merge.exitCode, 0);
@@ -139,7 +139,7 @@ TEST_F(Cli, DoubleDashMakesTheRestOperandsEvenWithALeadingDash) {
     work.Subfolder("out");
     Outcome split = Run({"split", "--", "-x", "1k", "out"}, work.Path());
     EXPECT_EQ(split.exitCode, 0) << split.err;
-    EXPECT_EQ(NamesIn(work / "out"), (std::vector<std::string>{"-x.hpe", "001.pe", "002.pe"}));
+    EXPECT_EQ(NamesIn(work / "out"), (std::vector<std::string>{"-x.hpe", "-x.sha256", "001.pe", "002.pe"}));
     Outcome batAsFile = Run({"split", "--", "--bat", "1k", "out"}, work.Path());
     EXPECT_EQ(batAsFile.exitCode, 1) << "--bat after -- is a file name";
     EXPECT_EQ(batAsFile.err, "请指定待分割文件!\n");

@@ -116,7 +116,7 @@ TEST_F(PosixFiles, FullDiskMidwaySplitKeepsTheOldPiecesOfTheSameSource) {
     EXPECT_EQ(host.OnlyNotice(), texts::WriteFailed(pieces + "001.pe", std::strerror(EFBIG)));
     EXPECT_EQ(ReadFile(pieces + "001.pe") + ReadFile(pieces + "002.pe") + ReadFile(pieces + "003.pe"), before);
     EXPECT_EQ(ReadFile(pieces + "f.hpe"), descriptor);
-    EXPECT_EQ(NamesIn(pieces), (std::vector<std::string>{"001.pe", "002.pe", "003.pe", "f.hpe"}));
+    EXPECT_EQ(NamesIn(pieces), (std::vector<std::string>{"001.pe", "002.pe", "003.pe", "f.hpe", "f.sha256"}));
 }
 
 TEST_F(PosixFiles, SignalStopsTheTaskAndItsTemporaryFilesGo) {

@@ -1,0 +1,73 @@
+#include "sha256.h"
+
+#include <windows.h>
+
+#include <bcrypt.h>
+
+#include "texts.h"
+
+namespace quilvane {
+
+struct Sha256::State {
+    BCRYPT_HASH_HANDLE hash = nullptr;
+    bool failed = false;
+    ~State() {
+        if (hash) BCryptDestroyHash(hash);
+    }
+};
+
+Sha256::Sha256(std::unique_ptr<State> state) : state_(std::move(state)) {}
+Sha256::Sha256(Sha256&&) noexcept = default;
+Sha256& Sha256::operator=(Sha256&&) noexcept = default;
+Sha256::~Sha256() = default;
+
+namespace {
+
+constexpr ULONG kDigestSize = 32;
+
+// The algorithm provider is opened once and kept for the program's life.
+BCRYPT_ALG_HANDLE Provider() {
+    static BCRYPT_ALG_HANDLE provider = [] {
+        BCRYPT_ALG_HANDLE opened = nullptr;
+        return BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(&opened, BCRYPT_SHA256_ALGORITHM, nullptr, 0)) ? opened
+                                                                                                        : nullptr;
+    }();
+    return provider;
+}
+
+bool Create(BCRYPT_HASH_HANDLE& hash) {
+    return Provider() && BCRYPT_SUCCESS(BCryptCreateHash(Provider(), &hash, nullptr, 0, nullptr, 0, 0));
+}
+
+}  // namespace
+
+Result<Sha256> Sha256::Start() {
+    auto state = std::make_unique<State>();
+    if (!Create(state->hash)) return Status::Fail(texts::kNoSha256);
+    return Sha256(std::move(state));
+}
+
+void Sha256::Update(const char* data, std::size_t size) {
+    // The system takes at most 4 GiB - 1 bytes a call.
+    while (size > 0 && !state_->failed) {
+        const ULONG chunk = size > 0x40000000 ? 0x40000000 : static_cast<ULONG>(size);
+        if (!BCRYPT_SUCCESS(BCryptHashData(state_->hash, reinterpret_cast<PUCHAR>(const_cast<char*>(data)), chunk, 0)))
+            state_->failed = true;
+        data += chunk;
+        size -= chunk;
+    }
+}
+
+Result<std::string> Sha256::HexDigest() {
+    unsigned char digest[kDigestSize];
+    bool ok = !state_->failed && BCRYPT_SUCCESS(BCryptFinishHash(state_->hash, digest, kDigestSize, 0));
+    // A finished hash object takes no more data: the next digest starts with a new one.
+    BCryptDestroyHash(state_->hash);
+    state_->hash = nullptr;
+    state_->failed = !Create(state_->hash);
+    ok = ok && !state_->failed;
+    if (!ok) return Status::Fail(texts::kNoSha256);
+    return HexOf(digest, kDigestSize);
+}
+
+}  // namespace quilvane
