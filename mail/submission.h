@@ -1,7 +1,8 @@
 #pragma once
 // One e-mail from what the user filled in, through the program's own SMTP client. Every
-// attachment is read before the server is contacted, so a file that cannot be read sends
-// nothing at all.
+// attachment is measured before the server is contacted, so a file that is missing or too
+// large sends nothing at all; the files are read once the server has said it takes a
+// message of that size.
 
 #include <string>
 #include <vector>

@@ -24,6 +24,9 @@ constexpr DWORD kContextRequest = ISC_REQ_SEQUENCE_DETECT | ISC_REQ_REPLAY_DETEC
                                   ISC_REQ_ALLOCATE_MEMORY | ISC_REQ_STREAM | ISC_REQ_EXTENDED_ERROR |
                                   ISC_REQ_MANUAL_CRED_VALIDATION;
 
+// A bundle of every public root is a few hundred KB; a file far larger is no certificate file.
+constexpr std::uint64_t kLargestCaFile = std::uint64_t{16} << 20;
+
 // SECURITY_FLAG_IGNORE_UNKNOWN_CA, which only the internet headers define.
 constexpr DWORD kIgnoreUnknownCa = 0x00000100;
 
@@ -70,7 +73,7 @@ std::string ChainProblem(DWORD problems) {
 // The certificates of a PEM file, DER-encoded, in a store of their own.
 Result<Store> LoadRoots(const std::string& path) {
     if (!FileExists(path)) return Status::Fail(texts::CaFileUnusable(path, texts::kNoSuchFile));
-    Result<std::string> read = ReadWholeFile(path);
+    Result<std::string> read = ReadWholeFile(path, kLargestCaFile);
     if (!read) return read.status();
     const std::string& text = *read;
 

@@ -156,6 +156,23 @@ class MailCommand(unittest.TestCase):
         self.assertEqual(len(SERVERS.events()), hellos, "the server was not even greeted")
         self.assert_nothing_arrived()
 
+    def test_files_past_4_gib_are_refused_by_name_and_size(self):
+        # A 32-bit length would see 10 bytes of each.
+        def sparse(name):
+            path = os.path.join(self.work, name)
+            with open(path, "wb") as out:
+                out.truncate((4 << 30) + 10)
+            return as_argument(path)
+
+        hellos = len(SERVERS.events())
+        attachment, body = sparse("disk.img.001.pe"), sparse("body.txt")
+        self.assert_failed(self.send("plain", "--attach", attachment),
+                           "文件“%s”太大（4.0 GB），不能超过256.0 MB" % attachment)
+        self.assert_failed(self.send("plain", "--body-file", body),
+                           "文件“%s”太大（4.0 GB），不能超过16.0 MB" % body)
+        self.assertEqual(len(SERVERS.events()), hellos, "the server was not even greeted")
+        self.assert_nothing_arrived()
+
     def test_starttls_is_used_before_the_login_and_carries_mib_byte_for_byte(self):
         pieces = random.Random(9).randbytes(2 * 1024 * 1024 + 3)
         self.assert_sent(self.send("starttls", *self.trusting(), "--attach", self.file("a.pe", pieces)))

@@ -2,6 +2,7 @@
 // arrives is checked in the records the servers wrote with Python's MIME parser.
 
 #include <chrono>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -191,7 +192,22 @@ TEST_F(SmtpClient, MessageBeyondTheServersSizeLimitIsNotSent) {
     WriteFile(files / "big.pe", std::string(25 * 1024 * 1024, 'x'));  // 34 MB once encoded; the server takes 32 MiB
     MailRequest request = Request("plain");
     request.attachments = {files / "big.pe"};
-    EXPECT_EQ(SubmitMail(request).message(), "邮件编码后约有35 MB，超过了服务器允许的32 MB，请分成几封发送");
+    EXPECT_EQ(SubmitMail(request).message(), "邮件编码后约有34.2 MB，超过了服务器允许的32.0 MB（最大的附件“" +
+                                                 files / "big.pe" + "”有25.0 MB），请分成几封发送");
+    ExpectNothingArrived();
+}
+
+TEST_F(SmtpClient, AttachmentPastFourGiBIsRefusedByNameAndSizeNotCutDown) {
+    // A 32-bit length would see the last 10 bytes only, and send them.
+    TempFolder files;
+    const std::string huge = files / "disk.img.001.pe";
+    WriteFile(huge, "");
+    std::filesystem::resize_file(huge, (std::uint64_t{4} << 30) + 10);
+    MailRequest request = Request("plain");
+    request.attachments = {huge};
+    const std::size_t eventsBefore = LocalServers::Events("plain").size();
+    EXPECT_EQ(SubmitMail(request).message(), "文件“" + huge + "”太大（4.0 GB），不能超过256.0 MB");
+    EXPECT_EQ(LocalServers::Events("plain").size(), eventsBefore) << "refused before the server was greeted";
     ExpectNothingArrived();
 }
 
