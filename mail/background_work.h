@@ -1,6 +1,7 @@
 #pragma once
 // Runs a piece of work on a worker thread while the calling (user-interface) thread keeps
-// its windows answering, and returns the work's result once it is done. Windows only.
+// its windows answering, and returns the work's result once it is done; whatever the work
+// throws comes back as a failure. Windows only.
 
 #include <functional>
 

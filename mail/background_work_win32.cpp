@@ -15,21 +15,28 @@ namespace {
 void CloseEvent(HANDLE event) { CloseHandle(event); }
 using Event = ui::Owned<HANDLE, CloseEvent>;
 
+// Nothing the work throws leaves it, on whichever thread it runs: on the worker an exception
+// would end the program.
+Status Guarded(const std::function<Status()>& work) {
+    try {
+        return work();
+    } catch (const std::exception& failure) {
+        return Status::Fail(texts::Unexpected(failure.what()));
+    } catch (...) {
+        return Status::Fail(texts::Unexpected("未知错误"));
+    }
+}
+
 }  // namespace
 
 Status RunWhileMessagesFlow(std::function<Status()> work) {
     Event done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!done) return work();
+    if (!done) return Guarded(work);
     Status result = Status::Ok();
     std::thread worker;
     try {
         worker = std::thread([&] {
-            // Nothing may leave the thread: an exception there would end the program.
-            try {
-                result = work();
-            } catch (const std::exception& failure) {
-                result = Status::Fail(texts::Unexpected(failure.what()));
-            }
+            result = Guarded(work);
             SetEvent(done.get());
         });
     } catch (const std::system_error& failure) {

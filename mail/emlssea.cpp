@@ -11,6 +11,25 @@ namespace {
 constexpr const char* kAllFilesFilter = "所有文件(*.*)|*.*";
 constexpr const char* kPasswordNotStored = "无法为当前用户加密保存密码，密码没有保存。其余信息已保存。";
 
+// The send button's busy mark, for the length of one send, cleared however the send ends.
+class SendingMark {
+public:
+    SendingMark(bool& sending, HWND button) : sending_(sending), button_(button) {
+        sending_ = true;
+        SetWindowTextW(button_, kSendingCaption);
+    }
+    ~SendingMark() {
+        SetWindowTextW(button_, kSendCaption);
+        sending_ = false;
+    }
+    SendingMark(const SendingMark&) = delete;
+    SendingMark& operator=(const SendingMark&) = delete;
+
+private:
+    bool& sending_;
+    HWND button_;
+};
+
 // The paths of a dialog's answer: one, or several separated by NUL characters.
 std::vector<std::string> PathsOf(const std::string& chosen) {
     std::vector<std::string> paths;
@@ -203,13 +222,12 @@ void Emlssea::cmdYesONo_Click() {
     request.subject = TextOf(kText5);
     request.body = TextOf(kText6);
     request.attachments = Attachments();
-    const HWND button = Control(kCmdYesONo);
-    sending_ = true;
-    SetWindowTextW(button, kSendingCaption);
     MailSubmitter& submitter = services_.submitter;
-    const Status sent = RunWhileMessagesFlow([&submitter, request] { return submitter.Submit(request); });
-    SetWindowTextW(button, kSendCaption);
-    sending_ = false;
+    Status sent = Status::Ok();
+    {
+        const SendingMark mark(sending_, Control(kCmdYesONo));
+        sent = RunWhileMessagesFlow([&submitter, request] { return submitter.Submit(request); });
+    }
     Notify(sent ? std::string(texts::kSent) : std::string(texts::kNotSent) + "\n" + sent.message());
     if (closeAfterSending_) DestroyWindow(hwnd());
 }

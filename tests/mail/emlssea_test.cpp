@@ -44,18 +44,21 @@ public:
     }
 };
 
-// Records what it is asked to send; can hold the send until told to let it go.
+// Records what it is asked to send; can hold the send until told to let it go, or fail as
+// nothing should.
 class RecordingSubmitter final : public MailSubmitter {
 public:
     Status result = Status::Ok();
     std::vector<MailRequest> requests;
     std::atomic<int> calls{0};
     HANDLE release = nullptr;  // when set, each send waits for it
+    bool throwsNoException = false;  // throws what no catch of std::exception takes
 
     Status Submit(const MailRequest& request) override {
         ++calls;
         requests.push_back(request);
         if (release) WaitForSingleObject(release, 20000);
+        if (throwsNoException) throw 42;
         return result;
     }
 };
@@ -317,6 +320,21 @@ TEST_F(MailWindow, StaysAnsweringWhileSendingAndIgnoresASecondPress) {
     EXPECT_EQ(submitter.calls.load(), 1) << "the second press was ignored";
     EXPECT_EQ(dialogs.notices, std::vector<std::string>{"邮件发送成功!"});
     EXPECT_FALSE(window->hwnd()) << "the window closed once the send had ended";
+}
+
+TEST_F(MailWindow, AnUnexpectedFailureEndsTheSendAndFreesTheButton) {
+    Open();
+    submitter.throwsNoException = true;
+    Click(kCmdYesONo);
+    EXPECT_EQ(dialogs.notices, std::vector<std::string>{"邮件发送失败!\n发送时出现意外错误：未知错误"});
+    EXPECT_FALSE(window->Sending());
+    wchar_t caption[32] = {};
+    GetWindowTextW(Control(kCmdYesONo), caption, 32);
+    EXPECT_STREQ(caption, L"发送邮件(&E)");
+    submitter.throwsNoException = false;
+    Click(kCmdYesONo);
+    EXPECT_EQ(submitter.calls.load(), 2) << "the next press sends again";
+    EXPECT_EQ(dialogs.notices.back(), "邮件发送成功!");
 }
 
 TEST_F(MailWindow, SendsThroughTheOwnClientToTheLocalServer) {
