@@ -172,6 +172,18 @@ TEST_F(SmtpClient, CertificatesMustChainToATrustedRootAndNameTheServer) {
     ExpectNothingArrived();
 }
 
+TEST_F(SmtpClient, CertificateIssuedToAnAddressMatchesThatAddressOnly) {
+    const Status byAddress = SubmitMail(Request("ipaddress"), TrustingTestCa());
+    ASSERT_TRUE(byAddress) << byAddress.message();
+    EXPECT_NE(LocalServers::Part(NewMessage(), "envelope.txt").find("tls yes\n"), std::string::npos);
+
+    // The certificate for the name "localhost" names no address.
+    MailRequest request = Request("starttls");
+    request.server.replace(0, request.server.find(':'), "127.0.0.1");
+    const Status byName = SubmitMail(request, TrustingTestCa());
+    EXPECT_TRUE(StartsWith(byName.message(), "证书与服务器名称不符：证书不是颁发给“127.0.0.1”的")) << byName.message();
+}
+
 TEST_F(SmtpClient, MiBOfAttachmentsArriveByteForByteOverTls) {
     TempFolder files;
     const std::string large = PatternBytes(3 * 1024 * 1024 + 17, 5), small = PatternBytes(1000, 6);

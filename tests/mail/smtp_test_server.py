@@ -11,6 +11,8 @@ parser, so the tests check what really arrived:
   implicit   TLS from the first byte, same certificate
   untrusted  STARTTLS with a certificate from a CA nobody trusts
   wronghost  STARTTLS with a certificate of the test CA for another host name
+  ipaddress  STARTTLS with a certificate of the test CA for the address 127.0.0.1 only,
+             reached as "127.0.0.1"
   heloonly   answers EHLO with 502 and accepts mail without a login
   loginonly  offers AUTH LOGIN only
   silent     accepts connections and never says a word
@@ -65,7 +67,7 @@ def windows_path(path):
 
 
 def make_certificates(folder):
-    """A test CA with two server certificates, and a second CA that nobody trusts."""
+    """A test CA with three server certificates, and a second CA that nobody trusts."""
 
     def run(*arguments):
         subprocess.run(["openssl", *arguments], cwd=folder, check=True, capture_output=True, timeout=60)
@@ -75,19 +77,22 @@ def make_certificates(folder):
             "-out", name + ".pem", "-subj", "/CN=Quilvane test CA " + name,
             "-addext", "basicConstraints=critical,CA:TRUE", "-addext", "keyUsage=critical,keyCertSign,cRLSign")
 
-    def server(name, host, ca):
+    def server(name, subject, alternative_name, ca):
         with open(os.path.join(folder, name + ".ext"), "w") as extensions:
-            extensions.write("subjectAltName=DNS:%s\nextendedKeyUsage=serverAuth\nbasicConstraints=CA:FALSE\n" % host)
+            extensions.write("subjectAltName=%s\nextendedKeyUsage=serverAuth\nbasicConstraints=CA:FALSE\n"
+                             % alternative_name)
         run("req", "-newkey", "rsa:2048", "-nodes", "-keyout", name + ".key", "-out", name + ".csr",
-            "-subj", "/CN=" + host)
+            "-subj", "/CN=" + subject)
         run("x509", "-req", "-in", name + ".csr", "-CA", ca + ".pem", "-CAkey", ca + ".key", "-CAcreateserial",
             "-days", "2", "-out", name + ".pem", "-extfile", name + ".ext")
 
     authority("ca")
     authority("stranger")
-    server("localhost", "localhost", "ca")
-    server("otherhost", "mail.other.example", "ca")
-    server("untrusted", "localhost", "stranger")
+    server("localhost", "localhost", "DNS:localhost", "ca")
+    server("otherhost", "mail.other.example", "DNS:mail.other.example", "ca")
+    server("untrusted", "localhost", "DNS:localhost", "stranger")
+    # No name at all, so only the address entry can match.
+    server("ipaddress", "Quilvane test server", "IP:127.0.0.1", "ca")
 
 
 def server_context(folder, name):
@@ -238,6 +243,7 @@ class Servers:
             ("implicit", Recorder, {"auth_require_tls": False}, main),
             ("untrusted", Recorder, {"tls_context": server_context(self.folder, "untrusted")}, None),
             ("wronghost", Recorder, {"tls_context": server_context(self.folder, "otherhost")}, None),
+            ("ipaddress", Recorder, {"tls_context": server_context(self.folder, "ipaddress")}, None),
             ("heloonly", HeloOnly, {"auth_required": False}, None),
             ("loginonly", Recorder, {"auth_require_tls": False, "auth_exclude_mechanism": ["PLAIN"]}, None),
         ]
@@ -249,7 +255,7 @@ class Servers:
                                     ready_timeout=READY_TIMEOUT, **parameters)
             controller.start()
             self.controllers.append(controller)
-            self.addresses[name] = "localhost:%d" % port
+            self.addresses[name] = ("127.0.0.1:%d" if name == "ipaddress" else "localhost:%d") % port
         port = free_port()
         self.silent = SilentListener(port)
         self.addresses["silent"] = "localhost:%d" % port
