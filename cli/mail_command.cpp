@@ -76,7 +76,8 @@ int RunMailCommand(const std::vector<std::string>& arguments,
     const std::string tls = option("--tls");
     if (tls == "starttls") options.tls = mail::TlsPolicy::StartTls;
     else if (tls == "implicit") options.tls = mail::TlsPolicy::Implicit;
-    else if (parsed->single.count("--tls")) return usageError("--tls 后应为 starttls 或 implicit。");
+    else if (tls == "none") options.allowPlainLogin = [](const std::string&) { return true; };  // the user said so
+    else if (parsed->single.count("--tls")) return usageError("--tls 后应为 starttls、implicit 或 none。");
     options.trust.caFile = option("--ca-file");
 
     mail::MailRequest request;

@@ -44,11 +44,15 @@ Status RunWhileMessagesFlow(std::function<Status()> work) {
     }
     const HANDLE finished = done.get();
     bool messagesFlow = true;
-    while (messagesFlow) {
-        const DWORD woke = MsgWaitForMultipleObjects(1, &finished, FALSE, INFINITE, QS_ALLINPUT);
+    for (;;) {
+        // After a request to quit, which stays queued for the outer loop, only what the work
+        // sends to this thread's windows is delivered, so a question it asks cannot hang it.
+        const DWORD woke = MsgWaitForMultipleObjects(1, &finished, FALSE, INFINITE,
+                                                     messagesFlow ? QS_ALLINPUT : QS_SENDMESSAGE);
         if (woke == WAIT_OBJECT_0) break;
-        // A request to quit stays queued for the outer loop; the work is still awaited.
-        messagesFlow = ui::PumpPendingMessages();
+        MSG sent;
+        if (messagesFlow) messagesFlow = ui::PumpPendingMessages();
+        else PeekMessageW(&sent, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
     worker.join();
     return result;

@@ -63,6 +63,9 @@ inline constexpr const char* kNoLoginMethod =
 inline std::string StartTlsMissing(const std::string& server) {
     return "服务器“" + server + "”不支持加密连接（STARTTLS），密码没有发送";
 }
+inline std::string PlainLoginQuestion(const std::string& server) {
+    return "服务器“" + server + "”不支持加密连接（STARTTLS），仍要以明文发送密码吗？\n网络上的其他人可能看到这个密码。";
+}
 
 // The platform's messaging component.
 inline std::string ComponentFailed(const std::string& member, const std::string& reason) {

@@ -51,8 +51,10 @@ public:
         }
         // A message the server will not take is not read, let alone sent, in vain.
         if (Status fits = message.FitsWithin(offered->sizeLimit); !fits) return Refused(fits.message());
-        if (!account.user.empty())
+        if (!account.user.empty()) {
+            if (!tls_ && !MayLogInInClear()) return Refused(texts::StartTlsMissing(socket_.label()));
             if (Status loggedIn = LogIn(account, *offered); !loggedIn) return loggedIn;
+        }
         Result<std::string> written = message.Write();
         if (!written) return Refused(written.message());
         if (Status handed = HandOver(envelope, *written); !handed) return handed;
@@ -63,6 +65,8 @@ public:
 
 private:
     ByteStream& stream() { return tls_ ? *tls_ : static_cast<ByteStream&>(socket_); }
+
+    bool MayLogInInClear() const { return route_.allowPlainLogin && route_.allowPlainLogin(socket_.label()); }
 
     Status Encrypt() {
         Result<std::unique_ptr<ByteStream>> encrypted =

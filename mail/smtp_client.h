@@ -2,9 +2,10 @@
 // One SMTP submission: connect, greet (EHLO, else HELO), encrypt where the server offers it
 // or the user asks for it, check the message against the size the server takes, log in
 // (AUTH PLAIN, else AUTH LOGIN), hand over the envelope and the message, say goodbye. The
-// first failure ends it, with a message that says what the server or the system answered;
-// a server that offers no encryption when it was asked for never sees the password.
+// first failure ends it, with a message that says what the server or the system answered.
+// The password never crosses an unencrypted connection unless the user allowed it.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,11 +25,16 @@ enum class TlsPolicy {
 // Whether the connection is encrypted from its first byte.
 bool UsesImplicitTls(TlsPolicy policy, std::uint16_t port);
 
+// Asked at most once per submission, when a password would cross a connection the server
+// cannot encrypt; `server` names it as "host:port". The password goes only on true.
+using PlainLoginConsent = std::function<bool(const std::string& server)>;
+
 struct Route {
     ServerAddress server;
     TlsPolicy tls = TlsPolicy::Automatic;
     TlsTrust trust;
     Patience patience;
+    PlainLoginConsent allowPlainLogin;  // empty: never in clear
 };
 
 struct Account {

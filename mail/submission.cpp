@@ -76,13 +76,12 @@ Result<std::string> UsableMailbox(const std::string& entry) {
     return mailbox;
 }
 
-Status Submit(const MailRequest& request, const SubmitOptions& options) {
+Status Submit(const MailRequest& request, const Result<ServerAddress>& server, const SubmitOptions& options) {
     MessageContent content;
     content.to = SplitAddressList(request.to);
     if (content.to.empty()) return Status::Fail(texts::kNoRecipient);
     content.from = std::string(Trimmed(request.from));
     if (content.from.empty()) return Status::Fail(texts::kNoSender);
-    Result<ServerAddress> server = ParseServerField(request.server);
     if (!server) return server.status();
 
     Envelope envelope;
@@ -105,19 +104,23 @@ Status Submit(const MailRequest& request, const SubmitOptions& options) {
     content.body = request.body;
     MeasuredMessage message(std::move(content), std::move(files));
 
-    const Route route{*server, options.tls, options.trust, options.patience};
+    const Route route{*server, options.tls, options.trust, options.patience, options.allowPlainLogin};
     return SendThroughSmtp(route, Account{request.user, request.password}, envelope, message);
 }
 
 }  // namespace
 
-Status SubmitMail(const MailRequest& request, const SubmitOptions& options) {
+Status SubmitMail(const MailRequest& request, const Result<ServerAddress>& server, const SubmitOptions& options) {
     // Attachments and the message are held in memory whole; a 32-bit process runs out first.
     try {
-        return Submit(request, options);
+        return Submit(request, server, options);
     } catch (const std::bad_alloc&) {
         return Status::Fail(texts::kMessageTooLarge);
     }
+}
+
+Status SubmitMail(const MailRequest& request, const SubmitOptions& options) {
+    return SubmitMail(request, ParseServerField(request.server), options);
 }
 
 }  // namespace quilvane::mail

@@ -26,10 +26,14 @@ struct SubmitOptions {
     TlsPolicy tls = TlsPolicy::Automatic;
     TlsTrust trust;
     Patience patience;
+    PlainLoginConsent allowPlainLogin;  // empty: the password never crosses in clear
 };
 
 // Fails with the reason for the user: a field left empty, an address that cannot be used,
 // an attachment that cannot be read, or what the server or the network answered.
 Status SubmitMail(const MailRequest& request, const SubmitOptions& options = {});
+// The same, with the server field as ParseServerField read it, for a caller that decides by
+// the field where the message goes.
+Status SubmitMail(const MailRequest& request, const Result<ServerAddress>& server, const SubmitOptions& options);
 
 }  // namespace quilvane::mail

@@ -43,6 +43,12 @@ struct SmtpClient : ::testing::Test {
         request.body = "Three pieces follow.";
         return request;
     }
+    // For the servers without encryption that still want a login.
+    static SubmitOptions PlainLoginAllowed() {
+        SubmitOptions options;
+        options.allowPlainLogin = [](const std::string&) { return true; };
+        return options;
+    }
     SubmitOptions TrustingTestCa(TlsPolicy tls = TlsPolicy::Automatic) {
         SubmitOptions options;
         options.tls = tls;
@@ -70,7 +76,8 @@ struct SmtpClient : ::testing::Test {
 TEST_F(SmtpClient, DeliversToEveryAddressOfTheRecipientField) {
     MailRequest request = Request("plain");
     request.to = " first@example.test; 张三 <second@example.test>,,\"Li, Si\" <third@example.test> ";
-    ASSERT_TRUE(SubmitMail(request)) << SubmitMail(request).message();
+    const Status sent = SubmitMail(request, PlainLoginAllowed());
+    ASSERT_TRUE(sent) << sent.message();
     const std::string message = NewMessage();
     const std::string envelope = LocalServers::Part(message, "envelope.txt");
     EXPECT_NE(envelope.find("to first@example.test\nto second@example.test\nto third@example.test\n"),
@@ -92,7 +99,8 @@ TEST_F(SmtpClient, GreetsWithHeloWhenTheServerRefusesEhlo) {
 }
 
 TEST_F(SmtpClient, LogsInWithAuthLoginWhenPlainIsNotOffered) {
-    ASSERT_TRUE(SubmitMail(Request("loginonly"))) << SubmitMail(Request("loginonly")).message();
+    const Status sent = SubmitMail(Request("loginonly"), PlainLoginAllowed());
+    ASSERT_TRUE(sent) << sent.message();
     NewMessage();
     EXPECT_TRUE(Contains(LocalServers::Events("loginonly"), "auth LOGIN sender@example.test tls=no accepted"));
 }
@@ -100,14 +108,16 @@ TEST_F(SmtpClient, LogsInWithAuthLoginWhenPlainIsNotOffered) {
 TEST_F(SmtpClient, RefusalsEndTheSubmissionWithWhatTheServerSaid) {
     MailRequest request = Request("plain");
     request.password = "wrong";
-    EXPECT_EQ(SubmitMail(request).message(), "用户名或密码不正确：535 5.7.8 Authentication credentials invalid");
+    EXPECT_EQ(SubmitMail(request, PlainLoginAllowed()).message(),
+              "用户名或密码不正确：535 5.7.8 Authentication credentials invalid");
 
     request = Request("plain");
     request.to = "first@example.test;busy@example.test";
-    EXPECT_EQ(SubmitMail(request).message(),
+    EXPECT_EQ(SubmitMail(request, PlainLoginAllowed()).message(),
               "服务器拒绝了收件人“busy@example.test”：451 4.3.0 Mailbox busy, try again later");
     request.to = "nobody@example.test";
-    EXPECT_EQ(SubmitMail(request).message(), "服务器拒绝了收件人“nobody@example.test”：550 5.1.1 No such mailbox");
+    EXPECT_EQ(SubmitMail(request, PlainLoginAllowed()).message(),
+              "服务器拒绝了收件人“nobody@example.test”：550 5.1.1 No such mailbox");
     ExpectNothingArrived();
 }
 
@@ -124,6 +134,38 @@ TEST_F(SmtpClient, ClosedPortAndSilentServerAreReported) {
               "服务器“" + LocalServers::Address("silent") + "”在30秒内没有响应");
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
     ExpectNothingArrived();
+}
+
+TEST_F(SmtpClient, PasswordCrossesAPlainConnectionOnlyWhenTheUserAllowsIt) {
+    const std::size_t eventsBefore = LocalServers::Events("plain").size();
+    std::vector<std::string> asked;
+    bool answer = false;
+    SubmitOptions options;
+    options.allowPlainLogin = [&](const std::string& server) {
+        asked.push_back(server);
+        return answer;
+    };
+    const MailRequest request = Request("plain");
+    const std::string refused = "服务器“" + request.server + "”不支持加密连接（STARTTLS），密码没有发送";
+    EXPECT_EQ(SubmitMail(request).message(), refused) << "nobody to ask means no";
+    EXPECT_EQ(SubmitMail(request, options).message(), refused);
+    EXPECT_EQ(asked, std::vector<std::string>{request.server}) << "asked once, naming the server";
+    const std::vector<std::string> events = LocalServers::Events("plain");
+    for (std::size_t i = eventsBefore; i < events.size(); ++i)
+        EXPECT_EQ(events[i].rfind("auth", 0), std::string::npos) << "a login went out: " << events[i];
+    ExpectNothingArrived();
+
+    answer = true;
+    ASSERT_TRUE(SubmitMail(request, options));
+    NewMessage();
+    EXPECT_TRUE(Contains(LocalServers::Events("plain"), "auth PLAIN sender@example.test tls=no accepted"));
+
+    // Without a user name there is no password to protect: nobody is asked.
+    asked.clear();
+    MailRequest anonymous = Request("heloonly");
+    anonymous.user.clear();
+    ASSERT_TRUE(SubmitMail(anonymous, options));
+    EXPECT_TRUE(asked.empty());
 }
 
 TEST_F(SmtpClient, UpgradesWithStartTlsBeforeTheLogin) {
@@ -218,7 +260,7 @@ TEST_F(SmtpClient, AttachmentPastFourGiBIsRefusedByNameAndSizeNotCutDown) {
     MailRequest request = Request("plain");
     request.attachments = {huge};
     const std::size_t eventsBefore = LocalServers::Events("plain").size();
-    EXPECT_EQ(SubmitMail(request).message(), "文件“" + huge + "”太大（4.0 GB），不能超过256.0 MB");
+    EXPECT_EQ(SubmitMail(request, PlainLoginAllowed()).message(), "文件“" + huge + "”太大（4.0 GB），不能超过256.0 MB");
     EXPECT_EQ(LocalServers::Events("plain").size(), eventsBefore) << "refused before the server was greeted";
     ExpectNothingArrived();
 }
