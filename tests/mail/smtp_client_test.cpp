@@ -226,6 +226,49 @@ TEST_F(SmtpClient, CertificateIssuedToAnAddressMatchesThatAddressOnly) {
     EXPECT_TRUE(StartsWith(byName.message(), "证书与服务器名称不符：证书不是颁发给“127.0.0.1”的")) << byName.message();
 }
 
+TEST_F(SmtpClient, ManyAttachmentsWithOddNamesArriveAsNamed) {
+    std::string longName;
+    for (int i = 0; i < 70; ++i) longName += "名";  // 210 bytes of UTF-8
+    const std::vector<std::string> odd = {"a;b=c, d.pe", "100% 完成.pe", ".hidden", "'q' (1) [2] {3} #4 $5 &6 +7 ~8 @9 ^0.pe",
+                                          "😀 表情.pe", "filename=fake.exe; x.pe", "two  inner  blanks.pe",
+                                          std::string(180, 'x') + ".pe", longName + ".pe"};
+    TempFolder files;
+    MailRequest request = Request("plain");
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < 300; ++i) {
+        names.push_back(i < odd.size() ? odd[i] : "piece " + std::to_string(i) + ".pe");
+        WriteFile(files / names.back(), PatternBytes(i * 7 + 1, static_cast<unsigned>(i)));
+        request.attachments.push_back(files / names.back());
+    }
+    const Status sent = SubmitMail(request, PlainLoginAllowed());
+    ASSERT_TRUE(sent) << sent.message();
+    const std::string message = NewMessage();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string part = "attachment-" + std::to_string(i + 1);
+        EXPECT_EQ(LocalServers::Part(message, part + ".name"), names[i]);
+        EXPECT_TRUE(SameBytes(LocalServers::Part(message, part + ".bin"), PatternBytes(i * 7 + 1, static_cast<unsigned>(i))))
+            << names[i];
+    }
+}
+
+TEST_F(SmtpClient, ServerThatFailsTheMessageMidwayIsNoSuccess) {
+    TempFolder files;
+    WriteFile(files / "piece.pe", PatternBytes(2 * 1024 * 1024, 8));
+    MailRequest request = Request("dropsdata");
+    request.user.clear();
+    request.attachments = {files / "piece.pe"};
+    const std::string dropped = SubmitMail(request).message();
+    const std::string label = LocalServers::Address("dropsdata");
+    EXPECT_TRUE(StartsWith(dropped, "与服务器“" + label + "”的连接中断：") || dropped == "服务器“" + label + "”断开了连接")
+        << dropped;
+    EXPECT_TRUE(Contains(LocalServers::Events("dropsdata"), "dropped the message"));
+
+    // A SIZE too large to read, then a refusal of what it had invited.
+    request.server = LocalServers::Address("liar");
+    EXPECT_EQ(SubmitMail(request).message(), "服务器拒绝了邮件内容：552 5.3.4 Message size exceeds fixed maximum message size");
+    EXPECT_TRUE(Contains(LocalServers::Events("liar"), "refused the message"));
+}
+
 TEST_F(SmtpClient, MiBOfAttachmentsArriveByteForByteOverTls) {
     TempFolder files;
     const std::string large = PatternBytes(3 * 1024 * 1024 + 17, 5), small = PatternBytes(1000, 6);
