@@ -28,9 +28,11 @@ constexpr const char* kUsage =
     "      把文件按顺序合并成一个 .txt 文件；第 N 个文件（默认第 1 个）给出文件名。\n"
     "  选项写在最前面；“--”之后的参数都当作文件名，即使以“-”开头。\n"
     "  quilvane mail --server 服务器[:端口] --from 发件人 --to 收件人[;收件人...] [--user 用户名]\n"
-    "                [--subject 标题] [--body-file 内容文件] [--attach 附件]... [--tls starttls|implicit]\n"
-    "                [--ca-file 证书文件]\n"
-    "      发送一封邮件，密码取自环境变量 QUILVANE_SMTP_PASSWORD；端口默认为 25，465 端口从一开始就加密。\n";
+    "                [--subject 标题] [--body-file 内容文件] [--attach 附件]...\n"
+    "                [--tls starttls|implicit|none] [--ca-file 证书文件]\n"
+    "      发送一封邮件，密码取自环境变量 QUILVANE_SMTP_PASSWORD；端口默认为 25，465 端口从一开始就加密。\n"
+    "      服务器支持 STARTTLS 时总是先加密；不支持时密码不会发出，除非给出 --tls none（允许以明文发送密码）。\n"
+    "      --tls starttls 拒绝不能加密的服务器，--tls implicit 在任何端口上从一开始就加密。\n";
 
 constexpr int kUsageError = 2;
 

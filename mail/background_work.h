@@ -1,6 +1,8 @@
 #pragma once
 // Runs a piece of work on a worker thread while the calling (user-interface) thread keeps
-// its windows answering, and returns the work's result once it is done. Windows only.
+// its windows answering, and returns the work's result once it is done; whatever the work
+// throws comes back as a failure. The work may ask the caller's windows something with
+// SendMessage: it is answered on their thread. Windows only.
 
 #include <functional>
 

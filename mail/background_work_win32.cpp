@@ -15,21 +15,28 @@ namespace {
 void CloseEvent(HANDLE event) { CloseHandle(event); }
 using Event = ui::Owned<HANDLE, CloseEvent>;
 
+// Nothing the work throws leaves it, on whichever thread it runs: on the worker an exception
+// would end the program.
+Status Guarded(const std::function<Status()>& work) {
+    try {
+        return work();
+    } catch (const std::exception& failure) {
+        return Status::Fail(texts::Unexpected(failure.what()));
+    } catch (...) {
+        return Status::Fail(texts::Unexpected("未知错误"));
+    }
+}
+
 }  // namespace
 
 Status RunWhileMessagesFlow(std::function<Status()> work) {
     Event done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!done) return work();
+    if (!done) return Guarded(work);
     Status result = Status::Ok();
     std::thread worker;
     try {
         worker = std::thread([&] {
-            // Nothing may leave the thread: an exception there would end the program.
-            try {
-                result = work();
-            } catch (const std::exception& failure) {
-                result = Status::Fail(texts::Unexpected(failure.what()));
-            }
+            result = Guarded(work);
             SetEvent(done.get());
         });
     } catch (const std::system_error& failure) {
@@ -37,11 +44,15 @@ Status RunWhileMessagesFlow(std::function<Status()> work) {
     }
     const HANDLE finished = done.get();
     bool messagesFlow = true;
-    while (messagesFlow) {
-        const DWORD woke = MsgWaitForMultipleObjects(1, &finished, FALSE, INFINITE, QS_ALLINPUT);
+    for (;;) {
+        // After a request to quit, which stays queued for the outer loop, only what the work
+        // sends to this thread's windows is delivered, so a question it asks cannot hang it.
+        const DWORD woke = MsgWaitForMultipleObjects(1, &finished, FALSE, INFINITE,
+                                                     messagesFlow ? QS_ALLINPUT : QS_SENDMESSAGE);
         if (woke == WAIT_OBJECT_0) break;
-        // A request to quit stays queued for the outer loop; the work is still awaited.
-        messagesFlow = ui::PumpPendingMessages();
+        MSG sent;
+        if (messagesFlow) messagesFlow = ui::PumpPendingMessages();
+        else PeekMessageW(&sent, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
     worker.join();
     return result;

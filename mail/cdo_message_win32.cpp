@@ -1,6 +1,5 @@
 #include "cdo_message.h"
 
-#include <memory>
 #include <utility>
 
 #include "late_binding.h"
@@ -39,26 +38,22 @@ Result<IDispatch*> Child(IDispatch& object, const wchar_t* property) {
     return child;
 }
 
-struct Release {
-    void operator()(IDispatch* object) const { object->Release(); }
-};
-
 }  // namespace
 
-Status SendThroughCdo(IDispatch& message, const MailRequest& request) {
+Status SendThroughCdo(IDispatch& message, const MailRequest& request, const std::string& host) {
     for (auto [property, text] : {std::pair{L"From", &request.from}, std::pair{L"To", &request.to},
                                   std::pair{L"subject", &request.subject}, std::pair{L"textbody", &request.body}})
         if (Status put = Put(message, property, Variant::Text(*text)); !put) return put;
 
     Result<IDispatch*> configuration = Child(message, L"configuration");
     if (!configuration) return configuration.status();
-    std::unique_ptr<IDispatch, Release> heldConfiguration(*configuration);
+    HeldObject heldConfiguration(*configuration);
     Result<IDispatch*> fieldsObject = Child(**configuration, L"Fields");
     if (!fieldsObject) return fieldsObject.status();
-    std::unique_ptr<IDispatch, Release> fields(*fieldsObject);
+    HeldObject fields(*fieldsObject);
 
     Status set = PutField(*fields, "sendusing", Variant::Short(kSendThroughNetwork));
-    if (set) set = PutField(*fields, "smtpserver", Variant::Text(request.server));
+    if (set) set = PutField(*fields, "smtpserver", Variant::Text(host));
     if (set) set = PutField(*fields, "smtpserverport", Variant::Short(kServerPort));
     if (set) set = PutField(*fields, "smtpauthenticate", Variant::Short(kClearTextLogin));
     if (set) set = PutField(*fields, "sendusername", Variant::Text(request.user));

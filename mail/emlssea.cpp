@@ -10,6 +10,30 @@ namespace {
 
 constexpr const char* kAllFilesFilter = "所有文件(*.*)|*.*";
 constexpr const char* kPasswordNotStored = "无法为当前用户加密保存密码，密码没有保存。其余信息已保存。";
+constexpr int kQuestionStyle = MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2;  // 否 unless the user picks 是
+
+// Sent by the sending thread: may the password go in clear to the server named by the
+// std::string at lParam? The answer is IDYES or IDNO.
+constexpr UINT kAskPlainLogin = WM_APP + 1;
+
+// The send button's busy mark, for the length of one send, cleared however the send ends.
+class SendingMark {
+public:
+    SendingMark(bool& sending, HWND button) : sending_(sending), button_(button) {
+        sending_ = true;
+        SetWindowTextW(button_, kSendingCaption);
+    }
+    ~SendingMark() {
+        SetWindowTextW(button_, kSendCaption);
+        sending_ = false;
+    }
+    SendingMark(const SendingMark&) = delete;
+    SendingMark& operator=(const SendingMark&) = delete;
+
+private:
+    bool& sending_;
+    HWND button_;
+};
 
 // The paths of a dialog's answer: one, or several separated by NUL characters.
 std::vector<std::string> PathsOf(const std::string& chosen) {
@@ -94,6 +118,8 @@ LRESULT Emlssea::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         Form_Unload();
         return 0;
+    case kAskPlainLogin:
+        return AskPlainLogin(*reinterpret_cast<const std::string*>(lParam));
     default:
         return Default(message, wParam, lParam);
     }
@@ -203,15 +229,23 @@ void Emlssea::cmdYesONo_Click() {
     request.subject = TextOf(kText5);
     request.body = TextOf(kText6);
     request.attachments = Attachments();
-    const HWND button = Control(kCmdYesONo);
-    sending_ = true;
-    SetWindowTextW(button, kSendingCaption);
     MailSubmitter& submitter = services_.submitter;
-    const Status sent = RunWhileMessagesFlow([&submitter, request] { return submitter.Submit(request); });
-    SetWindowTextW(button, kSendCaption);
-    sending_ = false;
+    const HWND window = hwnd();
+    // Asked on the window's thread, which keeps its messages flowing while the send runs.
+    const PlainLoginConsent askUser = [window](const std::string& server) {
+        return SendMessageW(window, kAskPlainLogin, 0, reinterpret_cast<LPARAM>(&server)) == IDYES;
+    };
+    Status sent = Status::Ok();
+    {
+        const SendingMark mark(sending_, Control(kCmdYesONo));
+        sent = RunWhileMessagesFlow([&submitter, request, askUser] { return submitter.Submit(request, askUser); });
+    }
     Notify(sent ? std::string(texts::kSent) : std::string(texts::kNotSent) + "\n" + sent.message());
     if (closeAfterSending_) DestroyWindow(hwnd());
+}
+
+int Emlssea::AskPlainLogin(const std::string& server) {
+    return shell::ShowNoticeOver(dialogs_, hwnd(), texts::PlainLoginQuestion(server), kQuestionStyle);
 }
 
 void Emlssea::Notify(const std::string& text) { shell::ShowNoticeOver(dialogs_, hwnd(), text); }

@@ -2,7 +2,8 @@
 // Emlssea, the e-mail window ("电子邮件"): recipient, sender, account and SMTP server in one
 // group, subject, body and attachment path in the other, the attachment list below. It
 // loads the stored fields each time it opens, stores them on "保存信息(S)", and sends on
-// "发送邮件(&E)" while it keeps answering; a second press during a send is ignored. Closing
+// "发送邮件(&E)" while it keeps answering; a second press during a send is ignored. Before a
+// password would go to a server that cannot encrypt, it asks, and 否 sends nothing. Closing
 // it unloads it (a close during a send waits for the send to end).
 
 #include <windows.h>
@@ -70,6 +71,7 @@ private:
     void AddAttachment(const std::string& path, int entriesBefore);
     void FitListWidth();
     void Notify(const std::string& text);
+    int AskPlainLogin(const std::string& server);
 
     shell::Skin& se_;
     shell::Dialogs& dialogs_;

@@ -5,12 +5,19 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "status.h"
 
 namespace quilvane::mail {
+
+// An automation object this code holds one reference to.
+struct ReleaseObject {
+    void operator()(IDispatch* object) const { object->Release(); }
+};
+using HeldObject = std::unique_ptr<IDispatch, ReleaseObject>;
 
 class Variant {
 public:

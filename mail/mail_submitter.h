@@ -10,7 +10,9 @@ namespace quilvane::mail {
 class MailSubmitter {
 public:
     virtual ~MailSubmitter() = default;
-    virtual Status Submit(const MailRequest& request) = 0;
+    // `allowPlainLogin` is asked, on the sending thread, before a password would cross a
+    // connection the server cannot encrypt.
+    virtual Status Submit(const MailRequest& request, const PlainLoginConsent& allowPlainLogin) = 0;
 };
 
 // The program's own SMTP client: STARTTLS where the server offers it, TLS from the first
@@ -18,7 +20,11 @@ public:
 class OwnClientSubmitter final : public MailSubmitter {
 public:
     explicit OwnClientSubmitter(SubmitOptions options = {}) : options_(std::move(options)) {}
-    Status Submit(const MailRequest& request) override { return SubmitMail(request, options_); }
+    Status Submit(const MailRequest& request, const PlainLoginConsent& allowPlainLogin) override {
+        SubmitOptions options = options_;
+        options.allowPlainLogin = allowPlainLogin;
+        return SubmitMail(request, options);
+    }
 
 private:
     SubmitOptions options_;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "texts.h"
+
 namespace quilvane::mail::texts {
 
 inline constexpr const char* kSent = "邮件发送成功!";
@@ -14,7 +16,6 @@ inline constexpr const char* kNoRecipient = "没有填写收件人";
 inline constexpr const char* kNoSender = "没有填写发件人";
 inline constexpr const char* kNoServer = "没有填写SMTP服务器";
 inline std::string Unexpected(const std::string& what) { return "发送时出现意外错误：" + what; }
-inline constexpr const char* kTooLargeToHold = "文件太大，内存放不下";
 inline constexpr const char* kMessageTooLarge = "附件太大，内存不足以组成这封邮件，请分成几封发送";
 inline std::string AddressInvalid(const std::string& address) { return "邮件地址“" + address + "”无效"; }
 inline std::string PortInvalid(const std::string& server) {
@@ -50,15 +51,20 @@ inline std::string RecipientRefused(const std::string& address, const std::strin
     return "服务器拒绝了收件人“" + address + "”：" + reply;
 }
 inline std::string MessageRefused(const std::string& reply) { return "服务器拒绝了邮件内容：" + reply; }
-inline std::string MessageTooLargeForServer(unsigned long long size, unsigned long long limit) {
-    auto megabytes = [](unsigned long long bytes) { return std::to_string((bytes + 1048575) / 1048576); };
-    return "邮件编码后约有" + megabytes(size) + " MB，超过了服务器允许的" + std::to_string(limit / 1048576) +
-           " MB，请分成几封发送";
+inline std::string MessageTooLargeForServer(unsigned long long size, unsigned long long limit,
+                                            const std::string& largestFile = "", unsigned long long largestSize = 0) {
+    using quilvane::texts::SizeText;
+    const std::string largest =
+        largestFile.empty() ? "" : "（最大的附件“" + largestFile + "”有" + SizeText(largestSize) + "）";
+    return "邮件编码后约有" + SizeText(size) + "，超过了服务器允许的" + SizeText(limit) + largest + "，请分成几封发送";
 }
 inline constexpr const char* kNoLoginMethod =
     "服务器不支持用户名和密码登录（AUTH PLAIN 或 AUTH LOGIN），密码没有发送";
 inline std::string StartTlsMissing(const std::string& server) {
     return "服务器“" + server + "”不支持加密连接（STARTTLS），密码没有发送";
+}
+inline std::string PlainLoginQuestion(const std::string& server) {
+    return "服务器“" + server + "”不支持加密连接（STARTTLS），仍要以明文发送密码吗？\n网络上的其他人可能看到这个密码。";
 }
 
 // The platform's messaging component.

@@ -68,6 +68,12 @@ void AppendBase64Lines(std::string& out, std::string_view bytes) {
     }
 }
 
+std::uint64_t Base64LinesSize(std::uint64_t byteCount) {
+    const std::uint64_t fullLines = byteCount / kBase64LineBytes, rest = byteCount % kBase64LineBytes;
+    const std::uint64_t lastLine = rest == 0 ? 0 : (rest + 2) / 3 * 4 + 2;
+    return fullLines * (kBase64LineBytes / 3 * 4 + 2) + lastLine;
+}
+
 std::optional<std::string> DecodeBase64(std::string_view text) {
     std::string bytes;
     unsigned buffer = 0;

@@ -2,6 +2,7 @@
 // The encodings a mail message is written in, so that every line is 7-bit text of a length
 // every server accepts.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +13,9 @@ namespace quilvane::mail {
 std::string Base64(std::string_view bytes);
 // Appends `bytes` in base64 lines of 76 characters, each ending in CR LF.
 void AppendBase64Lines(std::string& out, std::string_view bytes);
+// How many characters AppendBase64Lines writes for `byteCount` bytes; 64 bits, so a file
+// larger than this process can hold is measured right.
+std::uint64_t Base64LinesSize(std::uint64_t byteCount);
 // Nothing when the text is no base64.
 std::optional<std::string> DecodeBase64(std::string_view text);
 

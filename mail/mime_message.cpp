@@ -153,4 +153,14 @@ std::string ComposeMessage(MessageContent content, const MessageStamp& stamp) {
     return out;
 }
 
+std::uint64_t ComposedSize(const MessageContent& content, const std::vector<std::uint64_t>& byteCounts,
+                           const MessageStamp& stamp) {
+    // Attachment bytes change nothing but their own base64 lines.
+    MessageContent names{content.from, content.to, content.subject, content.body, {}};
+    for (const Attachment& attachment : content.attachments) names.attachments.push_back({attachment.fileName, {}});
+    std::uint64_t size = ComposeMessage(std::move(names), stamp).size();
+    for (std::uint64_t count : byteCounts) size += Base64LinesSize(count);
+    return size;
+}
+
 }  // namespace quilvane::mail

@@ -36,6 +36,11 @@ MessageStamp StampNow();
 // attachments do not fill the memory twice over.
 std::string ComposeMessage(MessageContent content, const MessageStamp& stamp);
 
+// The size ComposeMessage gives once attachment i holds `byteCounts[i]` bytes, known before
+// a byte of them is read: the attachments of `content` need their names only.
+std::uint64_t ComposedSize(const MessageContent& content, const std::vector<std::uint64_t>& byteCounts,
+                           const MessageStamp& stamp);
+
 // "Tue, 03 Nov 2026 14:05:09 +0800"
 std::string MailDate(std::int64_t unixTime, int utcOffsetMinutes);
 

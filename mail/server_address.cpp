@@ -43,9 +43,4 @@ Result<ServerAddress> ParseServerField(std::string_view field) {
     return server;
 }
 
-bool NamesAPort(std::string_view field) {
-    const Result<ServerAddress> server = ParseServerField(field);
-    return !server || server->portGiven;
-}
-
 }  // namespace quilvane::mail

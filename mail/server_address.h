@@ -26,7 +26,4 @@ Result<ServerAddress> ParseServerField(std::string_view field);
 // "host:port" as messages name the server, with an IPv6 address in brackets.
 std::string ServerLabel(const std::string& host, std::uint16_t port);
 
-// Whether the field names a port of its own ("host:port"), so port 25 is not meant.
-bool NamesAPort(std::string_view field);
-
 }  // namespace quilvane::mail

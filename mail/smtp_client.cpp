@@ -28,7 +28,7 @@ public:
     Dialogue(const Route& route, Socket socket)
         : route_(route), socket_(std::move(socket)), replies_(socket_.label()) {}
 
-    Status Run(const Account& account, const Envelope& envelope, std::string_view message) {
+    Status Run(const Account& account, const Envelope& envelope, OutgoingMessage& message) {
         const bool implicit = UsesImplicitTls(route_.tls, route_.server.port);
         if (implicit)
             if (Status encrypted = Encrypt(); !encrypted) return encrypted;
@@ -49,12 +49,15 @@ public:
         } else if (!implicit && route_.tls == TlsPolicy::StartTls) {
             return Refused(texts::StartTlsMissing(socket_.label()));
         }
-        if (!account.user.empty())
+        // A message the server will not take is not read, let alone sent, in vain.
+        if (Status fits = message.FitsWithin(offered->sizeLimit); !fits) return Refused(fits.message());
+        if (!account.user.empty()) {
+            if (!tls_ && !MayLogInInClear()) return Refused(texts::StartTlsMissing(socket_.label()));
             if (Status loggedIn = LogIn(account, *offered); !loggedIn) return loggedIn;
-        // A message the server will not take is not sent in vain.
-        if (offered->sizeLimit > 0 && message.size() > offered->sizeLimit)
-            return Refused(texts::MessageTooLargeForServer(message.size(), offered->sizeLimit));
-        if (Status handed = HandOver(envelope, message); !handed) return handed;
+        }
+        Result<std::string> written = message.Write();
+        if (!written) return Refused(written.message());
+        if (Status handed = HandOver(envelope, *written); !handed) return handed;
         // The message is the server's now; how the goodbye goes changes nothing.
         (void)Command("QUIT");
         return Status::Ok();
@@ -62,6 +65,8 @@ public:
 
 private:
     ByteStream& stream() { return tls_ ? *tls_ : static_cast<ByteStream&>(socket_); }
+
+    bool MayLogInInClear() const { return route_.allowPlainLogin && route_.allowPlainLogin(socket_.label()); }
 
     Status Encrypt() {
         Result<std::unique_ptr<ByteStream>> encrypted =
@@ -153,7 +158,7 @@ bool UsesImplicitTls(TlsPolicy policy, std::uint16_t port) {
 }
 
 Status SendThroughSmtp(const Route& route, const Account& account, const Envelope& envelope,
-                       std::string_view message) {
+                       OutgoingMessage& message) {
     Result<Socket> socket = Socket::Connect(route.server.host, route.server.port, route.patience);
     if (!socket) return socket.status();
     Dialogue dialogue(route, std::move(*socket));

@@ -1,7 +1,8 @@
 #pragma once
 // One e-mail from what the user filled in, through the program's own SMTP client. Every
-// attachment is read before the server is contacted, so a file that cannot be read sends
-// nothing at all.
+// attachment is measured before the server is contacted, so a file that is missing or too
+// large sends nothing at all; the files are read once the server has said it takes a
+// message of that size.
 
 #include <string>
 #include <vector>
@@ -25,10 +26,14 @@ struct SubmitOptions {
     TlsPolicy tls = TlsPolicy::Automatic;
     TlsTrust trust;
     Patience patience;
+    PlainLoginConsent allowPlainLogin;  // empty: the password never crosses in clear
 };
 
 // Fails with the reason for the user: a field left empty, an address that cannot be used,
 // an attachment that cannot be read, or what the server or the network answered.
 Status SubmitMail(const MailRequest& request, const SubmitOptions& options = {});
+// The same, with the server field as ParseServerField read it, for a caller that decides by
+// the field where the message goes.
+Status SubmitMail(const MailRequest& request, const Result<ServerAddress>& server, const SubmitOptions& options);
 
 }  // namespace quilvane::mail

@@ -3,7 +3,7 @@
 #include <objbase.h>
 #include <oaidl.h>
 
-#include "cdo_message.h"
+#include "system_route.h"
 
 namespace quilvane::mail {
 namespace {
@@ -35,16 +35,11 @@ IDispatch* CreateCdoMessage() {
 
 }  // namespace
 
-Status SystemSubmitter::Submit(const MailRequest& request) {
-    if (!NamesAPort(request.server)) {
-        ComApartment apartment;
-        if (IDispatch* message = CreateCdoMessage()) {
-            const Status sent = SendThroughCdo(*message, request);
-            message->Release();
-            return sent;
-        }
-    }
-    return SubmitMail(request);
+Status SystemSubmitter::Submit(const MailRequest& request, const PlainLoginConsent& allowPlainLogin) {
+    ComApartment apartment;
+    SubmitOptions options;
+    options.allowPlainLogin = allowPlainLogin;
+    return SubmitThroughSystem(request, CreateCdoMessage, options);
 }
 
 }  // namespace quilvane::mail

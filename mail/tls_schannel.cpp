@@ -1,6 +1,7 @@
 #include "tls.h"
 
 #include <winsock2.h>
+#include <ws2tcpip.h>
 #include <windows.h>
 #define SECURITY_WIN32
 #include <security.h>
@@ -9,6 +10,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <string_view>
 
 #include "mail_texts.h"
 #include "mime_encoding.h"
@@ -24,8 +26,12 @@ constexpr DWORD kContextRequest = ISC_REQ_SEQUENCE_DETECT | ISC_REQ_REPLAY_DETEC
                                   ISC_REQ_ALLOCATE_MEMORY | ISC_REQ_STREAM | ISC_REQ_EXTENDED_ERROR |
                                   ISC_REQ_MANUAL_CRED_VALIDATION;
 
-// SECURITY_FLAG_IGNORE_UNKNOWN_CA, which only the internet headers define.
+// A bundle of every public root is a few hundred KB; a file far larger is no certificate file.
+constexpr std::uint64_t kLargestCaFile = std::uint64_t{16} << 20;
+
+// SECURITY_FLAG_IGNORE_UNKNOWN_CA and _CERT_CN_INVALID, which only the internet headers define.
 constexpr DWORD kIgnoreUnknownCa = 0x00000100;
+constexpr DWORD kIgnoreNameMismatch = 0x00001000;
 
 struct CloseStore {
     void operator()(HCERTSTORE store) const { CertCloseStore(store, 0); }
@@ -36,6 +42,9 @@ struct FreeCertificate {
 };
 struct FreeChain {
     void operator()(PCCERT_CHAIN_CONTEXT chain) const { CertFreeCertificateChain(chain); }
+};
+struct FreeLocal {
+    void operator()(void* memory) const { LocalFree(memory); }
 };
 
 // An output token the security package allocated, sent and freed.
@@ -70,7 +79,7 @@ std::string ChainProblem(DWORD problems) {
 // The certificates of a PEM file, DER-encoded, in a store of their own.
 Result<Store> LoadRoots(const std::string& path) {
     if (!FileExists(path)) return Status::Fail(texts::CaFileUnusable(path, texts::kNoSuchFile));
-    Result<std::string> read = ReadWholeFile(path);
+    Result<std::string> read = ReadWholeFile(path, kLargestCaFile);
     if (!read) return read.status();
     const std::string& text = *read;
 
@@ -104,6 +113,36 @@ bool EndsInOneOf(const CERT_CHAIN_CONTEXT& chain, HCERTSTORE roots) {
     return found != nullptr;
 }
 
+// The address `host` writes, in network order; empty when it is a name.
+std::string AddressOf(const std::wstring& host) {
+    in_addr v4{};
+    if (InetPtonW(AF_INET, host.c_str(), &v4) == 1) return std::string(reinterpret_cast<const char*>(&v4), sizeof v4);
+    in6_addr v6{};
+    if (InetPtonW(AF_INET6, host.c_str(), &v6) == 1) return std::string(reinterpret_cast<const char*>(&v6), sizeof v6);
+    return {};
+}
+
+// Whether the certificate lists `address` among its subject's other names. The system's
+// check compares names only (Wine's does), so a server typed as an address is matched here.
+bool NamesAddress(const CERT_CONTEXT& certificate, const std::string& address) {
+    const CERT_INFO& info = *certificate.pCertInfo;
+    const CERT_EXTENSION* extension = CertFindExtension(szOID_SUBJECT_ALT_NAME2, info.cExtension, info.rgExtension);
+    if (!extension) return false;
+    CERT_ALT_NAME_INFO* decoded = nullptr;
+    DWORD size = 0;
+    if (!CryptDecodeObjectEx(X509_ASN_ENCODING, X509_ALTERNATE_NAME, extension->Value.pbData, extension->Value.cbData,
+                             CRYPT_DECODE_ALLOC_FLAG, nullptr, &decoded, &size))
+        return false;
+    const std::unique_ptr<CERT_ALT_NAME_INFO, FreeLocal> names(decoded);
+    for (DWORD i = 0; i < names->cAltEntry; ++i) {
+        const CERT_ALT_NAME_ENTRY& entry = names->rgAltEntry[i];
+        if (entry.dwAltNameChoice != CERT_ALT_NAME_IP_ADDRESS) continue;
+        if (std::string_view(reinterpret_cast<const char*>(entry.IPAddress.pbData), entry.IPAddress.cbData) == address)
+            return true;
+    }
+    return false;
+}
+
 // The chain must end in a root the system trusts, or in one of `extraRoots`; the certificate
 // must name `host`.
 Status CheckCertificate(PCCERT_CONTEXT server, const std::wstring& host, HCERTSTORE extraRoots) {
@@ -134,7 +173,8 @@ Status CheckCertificate(PCCERT_CONTEXT server, const std::wstring& host, HCERTST
     SSL_EXTRA_CERT_CHAIN_POLICY_PARA tls{};
     tls.cbSize = sizeof tls;
     tls.dwAuthType = AUTHTYPE_SERVER;
-    tls.fdwChecks = rootFromCaFile ? kIgnoreUnknownCa : 0;
+    const std::string address = AddressOf(host);
+    tls.fdwChecks = (rootFromCaFile ? kIgnoreUnknownCa : 0) | (address.empty() ? 0 : kIgnoreNameMismatch);
     std::wstring name = host;
     tls.pwszServerName = name.data();
     CERT_CHAIN_POLICY_PARA policy{};
@@ -145,7 +185,9 @@ Status CheckCertificate(PCCERT_CONTEXT server, const std::wstring& host, HCERTST
     verdict.cbSize = sizeof verdict;
     if (!CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_SSL, chain.get(), &policy, &verdict))
         return Status::Fail(texts::CertificateUntrusted(SystemReason(GetLastError())));
-    if (verdict.dwError == static_cast<DWORD>(CERT_E_CN_NO_MATCH))
+    const bool nameMatches = address.empty() ? verdict.dwError != static_cast<DWORD>(CERT_E_CN_NO_MATCH)
+                                             : NamesAddress(*server, address);
+    if (!nameMatches)
         return Status::Fail(texts::CertificateNameMismatch(texts::CertificateIsForAnotherHost(Narrow(host))));
     if (verdict.dwError != 0) return Status::Fail(texts::CertificateUntrusted(SystemReason(verdict.dwError)));
     return Status::Ok();

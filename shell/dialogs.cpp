@@ -86,12 +86,13 @@ void SystemDialogs::OpenWithShell(const std::string& file, const std::string& pa
     ShellExecuteW(mainWindow_, L"open", Widen(file).c_str(), Widen(parameters).c_str(), L"", showCommand);
 }
 
-void ShowNoticeOver(Dialogs& dialogs, HWND window, const std::string& text) {
+int ShowNoticeOver(Dialogs& dialogs, HWND window, const std::string& text, int style) {
     const bool wasEnabled = !EnableWindow(window, FALSE);
-    dialogs.ShowNotice(text, kNoticeStyle);
-    if (!wasEnabled) return;
+    const int pressed = dialogs.ShowNotice(text, style);
+    if (!wasEnabled) return pressed;
     EnableWindow(window, TRUE);
     SetActiveWindow(window);
+    return pressed;
 }
 
 int SystemDialogs::ShowNotice(const std::string& text, int style) {

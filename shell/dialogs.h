@@ -38,9 +38,9 @@ private:
     HWND mainWindow_ = nullptr;
 };
 
-// A notice that belongs to `window`: the window takes no clicks until it is answered, then
-// becomes the active window again.
-void ShowNoticeOver(Dialogs& dialogs, HWND window, const std::string& text);
+// A notice (or, with another style, a question) that belongs to `window`: the window takes
+// no clicks until it is answered, then becomes the active window again. Returns the button.
+int ShowNoticeOver(Dialogs& dialogs, HWND window, const std::string& text, int style = kNoticeStyle);
 
 // The paths of a multiple selection: the folder comes first, then the bare names; a single
 // entry is already a full path.

@@ -4,12 +4,14 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <algorithm>
 #include <map>
 
 #include <gtest/gtest.h>
 
 #include "cdo_message.h"
 #include "current_user_vault.h"
+#include "system_route.h"
 #include "utf16.h"
 
 namespace quilvane::mail {
@@ -105,7 +107,7 @@ MailRequest Request() {
 TEST(CdoMessage, SetsExactlyTheFieldsInOrderAndSendsOnce) {
     std::vector<std::string> log;
     auto* message = new RecordingObject("message", log, "");
-    EXPECT_TRUE(SendThroughCdo(*message, Request()));
+    EXPECT_TRUE(SendThroughCdo(*message, Request(), "smtp.example.test"));
     message->Release();
     const std::string field = "BSTR:http://schemas.microsoft.com/cdo/configuration/";
     EXPECT_EQ(log, (std::vector<std::string>{
@@ -131,10 +133,32 @@ TEST(CdoMessage, SetsExactlyTheFieldsInOrderAndSendsOnce) {
 TEST(CdoMessage, AFailureStopsThereAndCarriesTheComponentsDescription) {
     std::vector<std::string> log;
     auto* message = new RecordingObject("message", log, "addattachment");
-    const Status sent = SendThroughCdo(*message, Request());
+    const Status sent = SendThroughCdo(*message, Request(), "smtp.example.test");
     message->Release();
     EXPECT_EQ(sent.message(), "邮件组件（CDO.Message）的“addattachment”失败：The transport failed to connect to the server.");
     EXPECT_EQ(log.back(), "message.addattachment call(BSTR:C:\\out\\a.001.pe)") << "nothing after the failure";
+}
+
+TEST(SystemRoute, TheComponentAndTheOwnClientReachTheServerTheFieldNames) {
+    std::vector<std::string> log;
+    int made = 0;
+    const auto component = [&]() -> IDispatch* {
+        ++made;
+        return new RecordingObject("message", log, "");
+    };
+    MailRequest request = Request();
+    request.server = "  smtp.example.test \t";
+    EXPECT_TRUE(SubmitThroughSystem(request, component, {}));
+    const std::string server = "Fields.Item put(BSTR:http://schemas.microsoft.com/cdo/configuration/smtpserver, "
+                               "BSTR:smtp.example.test)";
+    EXPECT_NE(std::find(log.begin(), log.end(), server), log.end()) << "the blanks around the field are not the server's";
+
+    // The component is always told port 25, so a field that names a port goes past it.
+    request.server = " localhost:1 ";
+    request.attachments.clear();
+    const Status own = SubmitThroughSystem(request, component, {});
+    EXPECT_EQ(made, 1);
+    EXPECT_EQ(own.message().rfind("无法连接到服务器“localhost:1”", 0), 0u) << own.message();
 }
 
 TEST(CurrentUserVault, SealsAndOpensAgain) {

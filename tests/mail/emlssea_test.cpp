@@ -21,12 +21,15 @@ namespace {
 using namespace quilvane::testing;
 using testing::LocalServers;
 
-// Answers the file dialog from a queue and records every notice.
+// Answers the file dialog from a queue and questions with `questionAnswer`; records every notice.
 class StandInDialogs final : public shell::Dialogs {
 public:
     std::deque<std::string> answers;
     std::vector<std::string> notices;
     std::vector<std::string> requests;  // "filter|title|many" of each file dialog
+    std::vector<std::string> questions;
+    int questionAnswer = IDNO;
+    DWORD questionThread = 0;
 
     std::string PickFile(const std::string& filter, const std::string& title, bool allowMany) override {
         requests.push_back(filter + "|" + title + "|" + (allowMany ? "many" : "one"));
@@ -38,24 +41,34 @@ public:
     std::string PickFolder(const std::string&, HWND) override { return {}; }
     void OpenWithShell(const std::string&, const std::string&, int) override {}
     int ShowNotice(const std::string& text, int style) override {
-        EXPECT_EQ(style, 64);
-        notices.push_back(text);
-        return IDOK;
+        if (style == 64) {
+            notices.push_back(text);
+            return IDOK;
+        }
+        EXPECT_EQ(style, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) << "a question, 否 unless 是 is picked";
+        questions.push_back(text);
+        questionThread = GetCurrentThreadId();
+        return questionAnswer;
     }
 };
 
-// Records what it is asked to send; can hold the send until told to let it go.
+// Records what it is asked to send; can hold the send until told to let it go, then ask
+// whether the password may go in clear, or fail as nothing should.
 class RecordingSubmitter final : public MailSubmitter {
 public:
     Status result = Status::Ok();
     std::vector<MailRequest> requests;
     std::atomic<int> calls{0};
     HANDLE release = nullptr;  // when set, each send waits for it
+    bool asksForPlainLogin = false;
+    bool throwsNoException = false;  // throws what no catch of std::exception takes
 
-    Status Submit(const MailRequest& request) override {
+    Status Submit(const MailRequest& request, const PlainLoginConsent& allowPlainLogin) override {
         ++calls;
         requests.push_back(request);
         if (release) WaitForSingleObject(release, 20000);
+        if (asksForPlainLogin && !allowPlainLogin("smtp.example.test:25")) return Status::Fail("not allowed");
+        if (throwsNoException) throw 42;
         return result;
     }
 };
@@ -317,6 +330,71 @@ TEST_F(MailWindow, StaysAnsweringWhileSendingAndIgnoresASecondPress) {
     EXPECT_EQ(submitter.calls.load(), 1) << "the second press was ignored";
     EXPECT_EQ(dialogs.notices, std::vector<std::string>{"邮件发送成功!"});
     EXPECT_FALSE(window->hwnd()) << "the window closed once the send had ended";
+}
+
+TEST_F(MailWindow, AnUnexpectedFailureEndsTheSendAndFreesTheButton) {
+    Open();
+    submitter.throwsNoException = true;
+    Click(kCmdYesONo);
+    EXPECT_EQ(dialogs.notices, std::vector<std::string>{"邮件发送失败!\n发送时出现意外错误：未知错误"});
+    EXPECT_FALSE(window->Sending());
+    wchar_t caption[32] = {};
+    GetWindowTextW(Control(kCmdYesONo), caption, 32);
+    EXPECT_STREQ(caption, L"发送邮件(&E)");
+    submitter.throwsNoException = false;
+    Click(kCmdYesONo);
+    EXPECT_EQ(submitter.calls.load(), 2) << "the next press sends again";
+    EXPECT_EQ(dialogs.notices.back(), "邮件发送成功!");
+}
+
+TEST_F(MailWindow, AQuitRequestDuringTheSendLeavesTheQuestionAnswerable) {
+    Open();
+    ui::Owned<HANDLE, CloseHandle> release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    submitter.release = release.get();
+    submitter.asksForPlainLogin = true;
+    ui::Subclass probe;
+    probe.Attach(Control(kText1), [&](UINT message, WPARAM, LPARAM, LRESULT& result) {
+        if (message != WM_APP) return false;
+        PostQuitMessage(0);  // the session ends while the send waits
+        SetEvent(release.get());
+        result = 0;
+        return true;
+    });
+    PostMessageW(Control(kText1), WM_APP, 0, 0);
+    Click(kCmdYesONo);
+    EXPECT_EQ(dialogs.questions.size(), 1u) << "the question reached the window, and the send did not hang";
+    EXPECT_EQ(dialogs.notices, std::vector<std::string>{"邮件发送失败!\nnot allowed"});
+    MSG quit{};
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit request stays for the outer loop";
+}
+
+TEST_F(MailWindow, AsksOnItsOwnThreadBeforeThePasswordGoesInClear) {
+    if (!LocalServers::Running()) GTEST_SKIP() << "needs the servers of smtp_test_server.py around the program";
+    OwnClientSubmitter ownClient;
+    MailServices real{ownClient, vault};
+    window = std::make_unique<Emlssea>(se, dialogs, shell::Settings(app.Path()), real);
+    ASSERT_TRUE(window->Create(nullptr));
+    FillEveryField();
+    SetText(kText3, LocalServers::User());
+    SetText(kText4, LocalServers::Password());
+    const std::string server = LocalServers::Address("plain");
+    SetText(kCombo1, server);
+    const std::size_t before = LocalServers::Messages().size();
+
+    Click(kCmdYesONo);  // answered 否
+    ASSERT_EQ(dialogs.questions.size(), 1u);
+    EXPECT_NE(dialogs.questions[0].find("明文"), std::string::npos) << dialogs.questions[0];
+    EXPECT_NE(dialogs.questions[0].find(server), std::string::npos) << "the question names the server";
+    EXPECT_EQ(dialogs.questionThread, GetCurrentThreadId()) << "asked on the window's thread";
+    EXPECT_EQ(dialogs.notices.back(), "邮件发送失败!\n服务器“" + server + "”不支持加密连接（STARTTLS），密码没有发送");
+    EXPECT_EQ(LocalServers::Messages().size(), before);
+
+    dialogs.questionAnswer = IDYES;
+    Click(kCmdYesONo);
+    EXPECT_EQ(dialogs.questions.size(), 2u) << "once per send";
+    EXPECT_EQ(dialogs.notices.back(), "邮件发送成功!");
+    ASSERT_EQ(LocalServers::Messages().size(), before + 1);
+    EXPECT_NE(LocalServers::Part(LocalServers::Messages().back(), "envelope.txt").find("tls no"), std::string::npos);
 }
 
 TEST_F(MailWindow, SendsThroughTheOwnClientToTheLocalServer) {

@@ -15,7 +15,8 @@ public:
     static bool Running();
 
     // "localhost:port" of a listener: "plain", "starttls", "implicit", "untrusted", "wronghost",
-    // "heloonly", "loginonly", "silent", "closed".
+    // "heloonly", "loginonly", "silent", "closed", "dropsdata", "liar"; "127.0.0.1:port" of
+    // "ipaddress".
     static std::string Address(const std::string& listener);
     static std::string User();
     static std::string Password();

@@ -108,6 +108,7 @@ class MailCommand(unittest.TestCase):
         small = random.Random(8).randbytes(4096)
         outcome = run("--server", SERVERS.addresses["plain"], "--from", "发件人 <sender@example.test>",
                       "--to", "first@example.test; 李四 <second@example.test>", "--user", smtp_test_server.USER,
+                      "--tls", "none",
                       "--subject", "分块文件 第1部分", "--body-file", self.file("body.txt", body.encode()),
                       "--attach", self.file("movie.avi.001.pe", pieces), "--attach", self.file("说明 文件.pe", small))
         self.assert_sent(outcome)
@@ -136,12 +137,12 @@ class MailCommand(unittest.TestCase):
         text = "记事本保存的内容\r\n第二行"
         for encoded in (text.encode("gb18030"), b"\xef\xbb\xbf" + text.encode("utf-8")):
             self.messages_before = len(SERVERS.messages())
-            self.assert_sent(self.send("plain", "--body-file", self.file("body.txt", encoded)))
+            self.assert_sent(self.send("plain", "--tls", "none", "--body-file", self.file("body.txt", encoded)))
             message, _, _ = self.arrived()
             self.assertEqual(lines_of(message.get_body(preferencelist=("plain",)).get_content()), lines_of(text))
 
     def test_refusals_and_unreachable_servers_name_the_cause(self):
-        self.assert_failed(self.send("plain", password="wrong"),
+        self.assert_failed(self.send("plain", "--tls", "none", password="wrong"),
                            "用户名或密码不正确：535 5.7.8 Authentication credentials invalid")
         self.assert_failed(self.send("closed"), "无法连接到服务器“%s”：" % SERVERS.addresses["closed"])
         self.assert_failed(run("--server", "no-such-host.invalid", "--from", "a@example.test", "--to", "b@example.test"),
@@ -153,6 +154,38 @@ class MailCommand(unittest.TestCase):
         missing = as_argument(os.path.join(self.work, "gone.pe"))
         outcome = self.send("plain", "--attach", self.file("here.pe", b"x"), "--attach", missing)
         self.assert_failed(outcome, "打开文件“%s”失败：" % missing)
+        self.assertEqual(len(SERVERS.events()), hellos, "the server was not even greeted")
+        self.assert_nothing_arrived()
+
+    def test_password_crosses_a_plain_connection_only_with_tls_none(self):
+        logins = [line for line in SERVERS.events() if " auth " in line]
+        self.assert_failed(self.send("plain"),
+                           "服务器“%s”不支持加密连接（STARTTLS），密码没有发送" % SERVERS.addresses["plain"])
+        self.assertEqual([line for line in SERVERS.events() if " auth " in line], logins, "no password went out")
+        self.assert_nothing_arrived()
+        self.assert_sent(self.send("plain", "--tls", "none"))
+        self.assertEqual(SERVERS.events()[-2], "plain auth PLAIN %s tls=no accepted" % smtp_test_server.USER)
+        self.messages_before += 1
+        # Allowed in clear is not asked to be clear: STARTTLS is still taken where offered.
+        self.assert_sent(self.send("starttls", "--tls", "none", *self.trusting()))
+        _, _, folder = self.arrived()
+        with open(os.path.join(folder, "envelope.txt"), encoding="utf-8") as envelope:
+            self.assertIn("tls yes\n", envelope.read())
+
+    def test_files_past_4_gib_are_refused_by_name_and_size(self):
+        # A 32-bit length would see 10 bytes of each.
+        def sparse(name):
+            path = os.path.join(self.work, name)
+            with open(path, "wb") as out:
+                out.truncate((4 << 30) + 10)
+            return as_argument(path)
+
+        hellos = len(SERVERS.events())
+        attachment, body = sparse("disk.img.001.pe"), sparse("body.txt")
+        self.assert_failed(self.send("plain", "--tls", "none", "--attach", attachment),
+                           "文件“%s”太大（4.0 GB），不能超过256.0 MB" % attachment)
+        self.assert_failed(self.send("plain", "--tls", "none", "--body-file", body),
+                           "文件“%s”太大（4.0 GB），不能超过16.0 MB" % body)
         self.assertEqual(len(SERVERS.events()), hellos, "the server was not even greeted")
         self.assert_nothing_arrived()
 
@@ -195,7 +228,7 @@ class MailCommand(unittest.TestCase):
                 (("--server", server, "--from", "a@example.test", "--to", "b@example.test", "stray"),
                  "mail 不接受参数“stray”，请用选项给出。"),
                 (("--server", server, "--from", "a@example.test", "--to", "b@example.test", "--tls", "ssl"),
-                 "--tls 后应为 starttls 或 implicit。"),
+                 "--tls 后应为 starttls、implicit 或 none。"),
                 (("--server", server, "--from", "a@example.test", "--to"), "选项 --to 后面缺少值。"),
                 (("--server", server, "--from", "a@example.test", "--to", "b@example.test", "--to", "c@example.test"),
                  "选项 --to 只能给出一次。")]:

@@ -77,7 +77,7 @@ struct MailWindowTour : ::testing::Test {
     std::wstring Text(mail::ControlId id) { return TextOf(Control(id)); }
     // The text box of the server list, the part that takes the typing.
     HWND ServerTextBox() { return FindWindowExW(FindWindowExW(Control(mail::kCombo1), nullptr, nullptr, nullptr), nullptr, L"Edit", nullptr); }
-    std::wstring Notice() { return TakeNotice(*program); }
+    std::wstring Notice(int button = IDOK) { return TakeNotice(*program, button); }
     void FillIn(const std::wstring& password) {
         Type(mail::kText1, L"li@example.test;wang@example.test");
         Type(mail::kText2, L"zhang@example.test");
@@ -109,6 +109,8 @@ TEST_F(MailWindowTour, TypedFieldsAndAnAddedPieceArriveAtTheServer) {
     const std::size_t before = LocalServers::Messages().size();
     BringToFront(mailWindow);
     ClickOn(mail::kCmdYesONo);
+    const std::wstring question = Notice(IDYES);
+    EXPECT_NE(question.find(L"明文"), std::wstring::npos) << "the plain server makes the window ask first";
     EXPECT_EQ(Notice(), L"邮件发送成功!");
     ASSERT_EQ(LocalServers::Messages().size(), before + 1);
     const std::string message = LocalServers::Messages().back();
@@ -145,6 +147,18 @@ TEST_F(MailWindowTour, SavedFieldsReturnWhenTheWindowOpensAgain) {
     EXPECT_EQ(Text(mail::kText6), L"第一行\r\n.第二行以点开头") << "the body comes back whole";
 
     ClickOn(mail::kCmdYesONo);
+    const std::wstring plain = Widen(LocalServers::Address("plain"));
+    const HWND question = WaitForNotice(*program);
+    ASSERT_NE(question, nullptr) << "the plain server makes the window ask first";
+    EXPECT_EQ(NoticeText(question), L"服务器“" + plain + L"”不支持加密连接（STARTTLS），仍要以明文发送密码吗？\n"
+                                    L"网络上的其他人可能看到这个密码。");
+    BringToFront(question);
+    PressKey(VK_RETURN);  // Enter takes the default answer, 否
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(question); }));
+    EXPECT_EQ(Notice(), L"邮件发送失败!\n服务器“" + plain + L"”不支持加密连接（STARTTLS），密码没有发送");
+
+    ClickOn(mail::kCmdYesONo);
+    EXPECT_NE(Notice(IDYES).find(L"明文"), std::wstring::npos);
     EXPECT_EQ(Notice(), L"邮件发送失败!\n用户名或密码不正确：535 5.7.8 Authentication credentials invalid");
 }
 

@@ -27,6 +27,12 @@ std::string Repeated(const std::string& piece, int times) {
     return text;
 }
 
+std::string PatternOf(std::size_t length) {
+    std::string bytes;
+    for (std::size_t i = 0; i < length; ++i) bytes += static_cast<char>(i * 131 + 7);
+    return bytes;
+}
+
 MessageStamp FixedStamp() { return {1793530509, 480, "4f2a9c"}; }
 
 TEST(Base64, RoundTripsEveryTailLength) {
@@ -123,6 +129,24 @@ TEST(ComposeMessage, EveryLineIsShortAndNoTextStartsAHeader) {
     std::size_t count = 0;
     for (std::size_t at = message.find(boundary); at != std::string::npos; at = message.find(boundary, at + 1)) ++count;
     EXPECT_EQ(count, 4u) << "body, two attachments, closing line";
+}
+
+TEST(ComposedSize, IsTheSizeOfTheMessageOnceItsFilesAreRead) {
+    // The server's limit is checked against it before a file is read, so it must be exact.
+    MessageContent content;
+    content.from = "张三 <zhang@example.test>";
+    content.to = {"li@example.test"};
+    content.subject = "分块";
+    content.body = "第一行\n第二行";
+    std::vector<std::uint64_t> lengths;
+    for (std::size_t length : {0, 1, 2, 3, 56, 57, 58, 113, 114, 115, 70000}) {
+        content.attachments.push_back({"分块 " + std::to_string(length) + ".pe", {}});
+        lengths.push_back(length);
+    }
+    const std::uint64_t predicted = ComposedSize(content, lengths, FixedStamp());
+    for (std::size_t i = 0; i < lengths.size(); ++i) content.attachments[i].bytes = PatternOf(lengths[i]);
+    EXPECT_EQ(predicted, ComposeMessage(content, FixedStamp()).size());
+    EXPECT_EQ(Base64LinesSize((std::uint64_t{4} << 30) + 10), 5877323684u) << "no 32-bit wrap";
 }
 
 TEST(MailDate, WritesLocalTimeWithItsOffset) {

@@ -11,10 +11,15 @@ parser, so the tests check what really arrived:
   implicit   TLS from the first byte, same certificate
   untrusted  STARTTLS with a certificate from a CA nobody trusts
   wronghost  STARTTLS with a certificate of the test CA for another host name
+  ipaddress  STARTTLS with a certificate of the test CA for the address 127.0.0.1 only,
+             reached as "127.0.0.1"
   heloonly   answers EHLO with 502 and accepts mail without a login
   loginonly  offers AUTH LOGIN only
   silent     accepts connections and never says a word
   closed     a port nobody listens on
+  dropsdata  takes no login, and closes the connection while the message comes in
+  liar       takes no login, offers a SIZE no number can hold, and refuses the message
+             once it has come in whole, as too large
 
 Recipients whose address starts with "busy" get 451, those starting with "nobody" get 550.
 Every greeting and login is logged in events.log ("plain hello EHLO tls=no", "starttls auth
@@ -65,7 +70,7 @@ def windows_path(path):
 
 
 def make_certificates(folder):
-    """A test CA with two server certificates, and a second CA that nobody trusts."""
+    """A test CA with three server certificates, and a second CA that nobody trusts."""
 
     def run(*arguments):
         subprocess.run(["openssl", *arguments], cwd=folder, check=True, capture_output=True, timeout=60)
@@ -75,19 +80,22 @@ def make_certificates(folder):
             "-out", name + ".pem", "-subj", "/CN=Quilvane test CA " + name,
             "-addext", "basicConstraints=critical,CA:TRUE", "-addext", "keyUsage=critical,keyCertSign,cRLSign")
 
-    def server(name, host, ca):
+    def server(name, subject, alternative_name, ca):
         with open(os.path.join(folder, name + ".ext"), "w") as extensions:
-            extensions.write("subjectAltName=DNS:%s\nextendedKeyUsage=serverAuth\nbasicConstraints=CA:FALSE\n" % host)
+            extensions.write("subjectAltName=%s\nextendedKeyUsage=serverAuth\nbasicConstraints=CA:FALSE\n"
+                             % alternative_name)
         run("req", "-newkey", "rsa:2048", "-nodes", "-keyout", name + ".key", "-out", name + ".csr",
-            "-subj", "/CN=" + host)
+            "-subj", "/CN=" + subject)
         run("x509", "-req", "-in", name + ".csr", "-CA", ca + ".pem", "-CAkey", ca + ".key", "-CAcreateserial",
             "-days", "2", "-out", name + ".pem", "-extfile", name + ".ext")
 
     authority("ca")
     authority("stranger")
-    server("localhost", "localhost", "ca")
-    server("otherhost", "mail.other.example", "ca")
-    server("untrusted", "localhost", "stranger")
+    server("localhost", "localhost", "DNS:localhost", "ca")
+    server("otherhost", "mail.other.example", "DNS:mail.other.example", "ca")
+    server("untrusted", "localhost", "DNS:localhost", "stranger")
+    # No name at all, so only the address entry can match.
+    server("ipaddress", "Quilvane test server", "IP:127.0.0.1", "ca")
 
 
 def server_context(folder, name):
@@ -211,6 +219,68 @@ class SilentListener:
         self.socket.close()
 
 
+class ScriptedListener:
+    """Speaks just enough SMTP, by hand, to misbehave where aiosmtpd never would."""
+
+    def __init__(self, port, name, records, size_line, after_data):
+        self.socket = socket.create_server(("127.0.0.1", port))
+        self.recorder = Recorder(name, records)
+        self.size_line = size_line
+        self.after_data = after_data
+        self.stopped = threading.Event()
+        self.thread = threading.Thread(target=self.serve, daemon=True)
+        self.thread.start()
+
+    def serve(self):
+        self.socket.settimeout(0.2)
+        while not self.stopped.is_set():
+            try:
+                connection = self.socket.accept()[0]
+            except OSError:
+                continue
+            with connection:
+                try:
+                    self.converse(connection)
+                except OSError:
+                    pass
+
+    def converse(self, connection):
+        connection.settimeout(READY_TIMEOUT)
+        incoming = connection.makefile("rb")
+        connection.sendall(b"220 scripted ESMTP\r\n")
+        for line in incoming:
+            verb = line[:4].upper()
+            if verb == b"EHLO":
+                self.recorder.log("hello EHLO tls=no")
+                connection.sendall(b"250-scripted\r\n250 " + self.size_line + b"\r\n")
+            elif verb == b"DATA":
+                connection.sendall(b"354 go ahead\r\n")
+                self.after_data(self, connection, incoming)
+                return
+            elif verb == b"QUIT":
+                connection.sendall(b"221 bye\r\n")
+                return
+            else:
+                connection.sendall(b"250 OK\r\n")
+
+    def drop_midway(self, connection, incoming):
+        incoming.read(64 * 1024)
+        self.recorder.log("dropped the message")
+        connection.shutdown(socket.SHUT_RDWR)
+
+    def refuse_as_too_large(self, connection, incoming):
+        for line in incoming:
+            if line == b".\r\n":
+                break
+        self.recorder.log("refused the message")
+        connection.sendall(b"552 5.3.4 Message size exceeds fixed maximum message size\r\n")
+
+    def stop(self):
+        self.stopped.set()
+        self.thread.join(READY_TIMEOUT)
+        self.socket.close()
+
+
 class Servers:
     """Every listener, running until stop(); addresses in `addresses` by name."""
 
@@ -220,6 +290,7 @@ class Servers:
         os.makedirs(self.records)
         self.controllers = []
         self.silent = None
+        self.scripted = []
         self.addresses = {}
 
     def __enter__(self):
@@ -238,6 +309,7 @@ class Servers:
             ("implicit", Recorder, {"auth_require_tls": False}, main),
             ("untrusted", Recorder, {"tls_context": server_context(self.folder, "untrusted")}, None),
             ("wronghost", Recorder, {"tls_context": server_context(self.folder, "otherhost")}, None),
+            ("ipaddress", Recorder, {"tls_context": server_context(self.folder, "ipaddress")}, None),
             ("heloonly", HeloOnly, {"auth_required": False}, None),
             ("loginonly", Recorder, {"auth_require_tls": False, "auth_exclude_mechanism": ["PLAIN"]}, None),
         ]
@@ -249,10 +321,16 @@ class Servers:
                                     ready_timeout=READY_TIMEOUT, **parameters)
             controller.start()
             self.controllers.append(controller)
-            self.addresses[name] = "localhost:%d" % port
+            self.addresses[name] = ("127.0.0.1:%d" if name == "ipaddress" else "localhost:%d") % port
         port = free_port()
         self.silent = SilentListener(port)
         self.addresses["silent"] = "localhost:%d" % port
+        for name, size_line, after_data in [
+                ("dropsdata", b"SIZE 104857600", ScriptedListener.drop_midway),
+                ("liar", b"SIZE 99999999999999999999999999", ScriptedListener.refuse_as_too_large)]:
+            port = free_port()
+            self.scripted.append(ScriptedListener(port, name, self.records, size_line, after_data))
+            self.addresses[name] = "localhost:%d" % port
         self.addresses["closed"] = "localhost:%d" % free_port()
 
     def stop(self):
@@ -260,6 +338,8 @@ class Servers:
             controller.stop()
         if self.silent:
             self.silent.stop()
+        for listener in self.scripted:
+            listener.stop()
         shutil.rmtree(self.folder, ignore_errors=True)
 
     def ca_file(self):

@@ -246,16 +246,16 @@ std::wstring NoticeText(HWND notice) {
     return text;
 }
 
-void CloseNotice(HWND notice) {
-    Click(CentreOf(GetDlgItem(notice, IDOK)));
+void CloseNotice(HWND notice, int button) {
+    Click(CentreOf(GetDlgItem(notice, button)));
     WaitUntil([&] { return !IsWindow(notice) || !IsWindowVisible(notice); });
 }
 
-std::wstring TakeNotice(const Program& program) {
+std::wstring TakeNotice(const Program& program, int button) {
     const HWND notice = WaitForNotice(program);
     if (!notice) return L"<no notice>";
     const std::wstring text = NoticeText(notice);
-    CloseNotice(notice);
+    CloseNotice(notice, button);
     return text;
 }
 

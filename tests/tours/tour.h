@@ -71,9 +71,9 @@ SIZE OuterSize(HWND window);
 // A "提示" message box of the program; null after the deadline.
 HWND WaitForNotice(const Program& program, std::chrono::milliseconds patience = kPatience);
 std::wstring NoticeText(HWND notice);
-// Clicks its OK button and waits until it is gone.
-void CloseNotice(HWND notice);
+// Clicks its OK button (or, for a question, `button`: IDYES, IDNO) and waits until it is gone.
+void CloseNotice(HWND notice, int button = IDOK);
 // The text of the program's next notice, which is then closed as a person closes it.
-std::wstring TakeNotice(const Program& program);
+std::wstring TakeNotice(const Program& program, int button = IDOK);
 
 }  // namespace quilvane::tours
