@@ -1,6 +1,7 @@
 // quilvane: the split and merge engine from the command line.
 //   quilvane split [--bat] [--] SOURCE SIZE TARGET
-//   quilvane merge [--] DESCRIPTOR TARGET
+//   quilvane merge [--no-verify] [--] DESCRIPTOR TARGET
+//   quilvane verify [--] DESCRIPTOR
 //   quilvane join [--name N] [--] TARGET FILE...
 //   quilvane mail --server HOST[:PORT] --from ADDR --to ADDR[;ADDR...] [options]
 
@@ -12,7 +13,10 @@
 #include "console.h"
 #include "interruption.h"
 #include "mail_command.h"
+#include "platform_file.h"
 #include "task.h"
+#include "texts.h"
+#include "verify.h"
 
 namespace quilvane {
 namespace {
@@ -20,10 +24,12 @@ namespace {
 constexpr const char* kUsage =
     "用法：\n"
     "  quilvane split [--bat] 源文件 大小 目标文件夹\n"
-    "      把源文件分割成 001.pe、002.pe……，并写出合并信息文件（.hpe）。\n"
+    "      把源文件分割成 001.pe、002.pe……，并写出合并信息文件（.hpe）和分块的 SHA-256 校验文件（.sha256）。\n"
     "      大小是数字加单位，如 100k、0100k、1m；--bat 同时写出自动合并的批处理文件。\n"
-    "  quilvane merge 合并信息文件 目标文件夹\n"
-    "      按合并信息文件把分块合并回原文件。\n"
+    "  quilvane merge [--no-verify] 合并信息文件 目标文件夹\n"
+    "      按合并信息文件把分块合并回原文件；旁边有校验文件时先核对每个分块，--no-verify 不核对。\n"
+    "  quilvane verify 合并信息文件\n"
+    "      按校验文件检查每个分块，不写任何文件：都完好时退出状态为 0，否则列出有问题的分块，退出状态为 1。\n"
     "  quilvane join [--name N] 目标文件夹 文件...\n"
     "      把文件按顺序合并成一个 .txt 文件；第 N 个文件（默认第 1 个）给出文件名。\n"
     "  选项写在最前面；“--”之后的参数都当作文件名，即使以“-”开头。\n"
@@ -82,6 +88,16 @@ bool ParseSize(const std::string& text, TaskInputs& inputs) {
     return inputs.sizeText.find_first_not_of("0123456789") == std::string::npos;
 }
 
+// Every piece against the checksum list: one line for all intact, else one line a fault.
+int Verify(const std::string& descriptor, ConsoleHost& host) {
+    Result<std::vector<std::string>> problems =
+        FileExists(descriptor) ? VerifyPieces(descriptor, host) : Status::Fail(texts::kNoFileToMerge);
+    if (!problems) problems = std::vector<std::string>{problems.message()};
+    if (problems->empty()) host.ShowNotice(texts::kAllPiecesIntact, NoticeKind::Success);
+    for (const std::string& problem : *problems) host.ShowNotice(problem, NoticeKind::Failure);
+    return problems->empty() ? 0 : 1;
+}
+
 constexpr const char* kBadNameNumber = "--name 后应为文件的序号（从 1 起）。";
 
 int Run(std::vector<std::string> arguments) {
@@ -91,11 +107,12 @@ int Run(std::vector<std::string> arguments) {
     }
     const std::string command = arguments[0];
     if (command == "mail") return RunMailCommand({arguments.begin() + 1, arguments.end()}, UsageError);
-    if (command != "split" && command != "merge" && command != "join")
+    if (command != "split" && command != "merge" && command != "join" && command != "verify")
         return UsageError("不认识的命令“" + command + "”。");
 
     // Options come before the operands; "--" ends them, so an operand may begin with "-".
     bool writeBatchFile = false;
+    bool verifyPieces = true;
     std::optional<std::string> nameNumber;
     std::vector<std::string> operands;
     bool optionsEnded = false;
@@ -107,6 +124,8 @@ int Run(std::vector<std::string> arguments) {
             optionsEnded = true;
         } else if (command == "split" && argument == "--bat") {
             writeBatchFile = true;
+        } else if (command == "merge" && argument == "--no-verify") {
+            verifyPieces = false;
         } else if (command == "join" && argument == "--name") {
             if (i + 1 == arguments.size()) return UsageError(kBadNameNumber);
             nameNumber = arguments[++i];
@@ -115,6 +134,11 @@ int Run(std::vector<std::string> arguments) {
         }
     }
 
+    ConsoleHost host(writeBatchFile);
+    if (command == "verify") {
+        if (operands.size() != 1) return UsageError("verify 需要一个参数：合并信息文件。");
+        return Verify(operands[0], host);
+    }
     TaskInputs inputs;
     if (command == "split") {
         if (operands.size() != 3) return UsageError("split 需要三个参数：源文件、大小、目标文件夹。");
@@ -126,6 +150,7 @@ int Run(std::vector<std::string> arguments) {
         inputs.splitMode = false;
         inputs.sourcePath = operands[0];
         inputs.targetFolder = operands[1];
+        inputs.verifyPieces = verifyPieces;
     } else {
         inputs.splitMode = false;
         inputs.listMode = true;
@@ -143,7 +168,6 @@ int Run(std::vector<std::string> arguments) {
             return UsageError("--name 的序号超出了文件个数。");
     }
 
-    ConsoleHost host(writeBatchFile);
     return StartTask(inputs, host) == TaskOutcome::Done ? 0 : 1;
 }
 

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <csignal>
 #include <thread>
 
@@ -80,6 +81,39 @@ TEST_F(Cli, SplitsAndMergesBackByteForByte) {
     EXPECT_EQ(merge.out, "文件合并完毕!\n");
     EXPECT_EQ(merge.err, "");
     EXPECT_TRUE(SameBytes(ReadFile(back + "data.bin"), bytes));
+}
+
+TEST_F(Cli, VerifyNamesEveryFaultyPieceAndOtherToolsReadTheList) {
+    WriteFile(work / "data.bin", PatternBytes(5000));
+    const std::string pieces = work.Subfolder("pieces"), back = work.Subfolder("back");
+    ASSERT_EQ(Run({"split", work / "data.bin", "1k", pieces}).exitCode, 0);
+    EXPECT_EQ(std::system(("cd '" + pieces + "' && sha256sum -c --strict --quiet data.sha256").c_str()), 0);
+
+    Outcome intact = Run({"verify", pieces + "data.hpe"});
+    EXPECT_EQ(intact.exitCode, 0);
+    EXPECT_EQ(intact.out, "所有分块完好\n");
+    EXPECT_EQ(intact.err, "");
+
+    std::string second = ReadFile(pieces + "002.pe");
+    second[7] ^= 1;
+    WriteFile(pieces + "002.pe", second);
+    WriteFile(pieces + "004.pe", "short");
+    ASSERT_EQ(::unlink((pieces + "005.pe").c_str()), 0);
+    Outcome damaged = Run({"verify", pieces + "data.hpe"});
+    EXPECT_EQ(damaged.exitCode, 1);
+    EXPECT_EQ(damaged.out, "");
+    EXPECT_EQ(damaged.err, texts::PieceNotAsListed(pieces + "002.pe") + "\n" +
+                               texts::PieceLengthWrong(pieces + "004.pe", 5, 1024) + "\n" +
+                               texts::PieceNotFound(pieces + "005.pe") + "\n");
+    EXPECT_EQ(Run({"verify"}).exitCode, 2);
+
+    // Merging without the check gives what the pieces hold.
+    ASSERT_EQ(Run({"split", work / "data.bin", "1k", pieces}).exitCode, 0);
+    WriteFile(pieces + "002.pe", second);
+    EXPECT_EQ(Run({"merge", pieces + "data.hpe", back}).exitCode, 1);
+    EXPECT_EQ(NamesIn(back), std::vector<std::string>{});
+    EXPECT_EQ(Run({"merge", "--no-verify", pieces + "data.hpe", back}).exitCode, 0);
+    EXPECT_EQ(ReadFile(back + "data.bin").substr(1024, 1024), second);
 }
 
 TEST_F(Cli, BatOptionWritesTheRejoiningBatchFile) {

@@ -1,9 +1,12 @@
 // Checksums: the system's SHA-256 against the standard's own examples, the list a split writes,
 // and a merge that refuses pieces that are not what the list says, naming them.
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include "checksum_list.h"
+#include "piece_hasher.h"
 #include "platform_file.h"
 #include "sha256.h"
 #include "task.h"
@@ -37,6 +40,18 @@ TEST(Sha256, GivesTheStandardsExampleDigests) {
     EXPECT_EQ(*hash->HexDigest(), Digest("abc"));
     hash->Update("abc", 3);
     EXPECT_EQ(*hash->HexDigest(), Digest("abc"));
+}
+
+TEST(Sha256, HashesAPieceLargerThanFourGibibytesWhole) {
+    // A 32-bit size_t cut such lengths to their last bytes.
+    TempFolder folder;
+    WriteFile(folder / "big.bin", "");
+    std::filesystem::resize_file(folder / "big.bin", (4ull << 30) + 10);
+    PieceHasher hasher(1);
+    hasher.Add(0, folder / "big.bin", 0, (4ull << 30) + 10);
+    Result<std::vector<std::string>> digests = hasher.Digests();
+    ASSERT_TRUE(digests) << digests.message();
+    EXPECT_EQ((*digests)[0], "be644b7813df6c1917e9747f76d52757622b57ecbee1f3029fd09497e38f794f");
 }
 
 struct Checksums : ::testing::Test {
