@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "system_reason.h"
 #include "win32_paths.h"
 #include "texts.h"
 

@@ -5,6 +5,7 @@
 #include "paths.h"
 #include "texts.h"
 #include "utf16.h"
+#include "system_reason.h"
 #include "win32_paths.h"
 
 namespace quilvane {

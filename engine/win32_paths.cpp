@@ -4,19 +4,6 @@
 
 namespace quilvane {
 
-std::string SystemReason(DWORD error) {
-    wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-        reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring reason = length ? std::wstring(text, length) : L"错误 " + std::to_wstring(error);
-    if (text) LocalFree(text);
-    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' ' ||
-                               reason.back() == L'。' || reason.back() == L'.'))
-        reason.pop_back();
-    return Narrow(reason);
-}
-
 // Paths of MAX_PATH or more reach the file system only in their "\\?\" form, which the system
 // takes literally, so that form is given the full path.
 std::wstring NativePath(const std::string& path) {

@@ -1,6 +1,5 @@
 #pragma once
-// What the engine's Windows files share: paths as the system takes them, and its reasons in
-// words. Internal to the engine's Windows build.
+// Paths as the system takes them, for the engine's Windows files. Internal to the engine.
 
 #include <windows.h>
 
@@ -10,7 +9,5 @@ namespace quilvane {
 
 // The wide form of a UTF-8 path; paths of MAX_PATH or more in their "\\?\" form.
 std::wstring NativePath(const std::string& path);
-// The system's text for an error code, without the closing full stop.
-std::string SystemReason(DWORD error);
 
 }  // namespace quilvane

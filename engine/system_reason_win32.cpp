@@ -6,7 +6,7 @@
 
 #include "utf16.h"
 
-namespace quilvane::mail {
+namespace quilvane {
 
 std::string SystemReason(unsigned long code) {
     wchar_t* text = nullptr;
@@ -23,4 +23,4 @@ std::string SystemReason(unsigned long code) {
     return hex;
 }
 
-}  // namespace quilvane::mail
+}  // namespace quilvane
