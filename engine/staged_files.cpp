@@ -11,6 +11,7 @@
 #include "paths.h"
 #include "process.h"
 #include "texts.h"
+#include "utf8.h"
 
 namespace quilvane {
 namespace {
@@ -38,17 +39,15 @@ std::uint32_t NameHash(const std::string& name) {
 std::string Stem(const std::string& name, std::size_t longestName) {
     if (NameLength(name) + kSuffixRoom <= longestName) return name;
     const std::size_t room = longestName > kSuffixRoom + kHashRoom ? longestName - kSuffixRoom - kHashRoom : 0;
-    std::string kept = name;
-    while (!kept.empty() && NameLength(kept) > room) {
-        unsigned char last = 0;
-        do {  // one whole UTF-8 character: its continuation bytes, then its first byte
-            last = static_cast<unsigned char>(kept.back());
-            kept.pop_back();
-        } while (!kept.empty() && (last & 0xC0) == 0x80);
+    std::size_t kept = 0;
+    while (kept < name.size()) {
+        const std::size_t next = kept + Utf8CharacterAt(name, kept).length;
+        if (NameLength(std::string_view(name).substr(0, next)) > room) break;
+        kept = next;
     }
     char hash[16];
     std::snprintf(hash, sizeof hash, "~%08x", static_cast<unsigned>(NameHash(name)));
-    return kept + hash;
+    return name.substr(0, kept) + hash;
 }
 
 std::string SideNameOf(const std::string& name, std::size_t longestName, std::uint32_t process, const char* kind) {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "utf8.h"
+
 namespace quilvane::mail {
 namespace {
 
@@ -36,14 +38,6 @@ void AppendHex(std::string& out, char prefix, unsigned char byte) {
     out += prefix;
     out += kHexDigits[byte >> 4];
     out += kHexDigits[byte & 15];
-}
-
-// The length of the UTF-8 character that starts with this byte (1 for a stray byte).
-std::size_t CharacterLength(unsigned char lead) {
-    if (lead >= 0xF0) return 4;
-    if (lead >= 0xE0) return 3;
-    if (lead >= 0xC0) return 2;
-    return 1;
 }
 
 bool IsAttributeChar(unsigned char c) {
@@ -137,7 +131,7 @@ std::vector<std::string> EncodedWords(std::string_view utf8) {
     for (std::size_t at = 0; at < utf8.size();) {
         std::size_t end = at;
         while (end < utf8.size()) {
-            const std::size_t next = end + CharacterLength(static_cast<unsigned char>(utf8[end]));
+            const std::size_t next = end + Utf8CharacterAt(utf8, end).length;
             if (next - at > kEncodedWordBytes && end > at) break;
             end = std::min(next, utf8.size());
         }

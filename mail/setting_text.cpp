@@ -5,42 +5,18 @@
 #include <optional>
 #include <string>
 
+#include "utf8.h"
+
 namespace quilvane::mail {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-struct Character {
-    char32_t value;
-    std::size_t length;  // in bytes
-};
-
-// The character that starts at `at`; a byte that starts no whole sequence stands for itself.
-Character CharacterAt(std::string_view text, std::size_t at) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    const std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    if (length == 1 || at + length > text.size()) return {lead, 1};
-    char32_t value = lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) value = (value << 6) | (static_cast<unsigned char>(text[at + k]) & 0x3F);
-    return {value, length};
-}
-
-void AppendUtf8(std::string& text, char32_t c) {
-    if (c < 0x80) {
-        text += static_cast<char>(c);
-        return;
-    }
-    constexpr unsigned char kLeadMarks[] = {0, 0, 0xC0, 0xE0, 0xF0};
-    const int length = c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
-    text += static_cast<char>(kLeadMarks[length] | (c >> (6 * (length - 1))));
-    for (int k = length - 2; k >= 0; --k) text += static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
-}
-
 bool IsHeld(char32_t c, HeldAsItIs held) { return c < 0x80 || !held || held(c); }
 
 bool EveryCharacterHeld(std::string_view text, HeldAsItIs held) {
     for (std::size_t i = 0; i < text.size();) {
-        const Character c = CharacterAt(text, i);
+        const Utf8Character c = Utf8CharacterAt(text, i);
         if (!IsHeld(c.value, held)) return false;
         i += c.length;
     }
@@ -48,7 +24,7 @@ bool EveryCharacterHeld(std::string_view text, HeldAsItIs held) {
 }
 
 // "\u{1F600}" at `at` (just past the backslash): the character and the escape's length.
-std::optional<Character> UnicodeEscapeAt(std::string_view stored, std::size_t at) {
+std::optional<Utf8Character> UnicodeEscapeAt(std::string_view stored, std::size_t at) {
     const std::size_t close = stored.find('}', at);
     if (stored.substr(at, 2) != "u{" || close == std::string_view::npos || close - at < 3 || close - at > 8)
         return std::nullopt;
@@ -56,7 +32,7 @@ std::optional<Character> UnicodeEscapeAt(std::string_view stored, std::size_t at
     if (digits.find_first_not_of("0123456789ABCDEFabcdef") != std::string::npos) return std::nullopt;
     const auto value = static_cast<char32_t>(std::strtoul(digits.c_str(), nullptr, 16));
     if (value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return std::nullopt;
-    return Character{value, close - at + 1};
+    return Utf8Character{value, close - at + 1, true};
 }
 
 bool SurvivesAsItIs(std::string_view text, HeldAsItIs held) {
@@ -75,7 +51,7 @@ std::string EncodeSettingValue(std::string_view text, HeldAsItIs held) {
     std::string stored(kEscapedMarker);
     const std::size_t lastKept = text.find_last_not_of(" \t");
     for (std::size_t i = 0; i < text.size();) {
-        const Character character = CharacterAt(text, i);
+        const Utf8Character character = Utf8CharacterAt(text, i);
         const char c = text[i];
         const bool trailing = lastKept == std::string_view::npos || i > lastKept;
         if (c == '\\') stored += "\\\\";
@@ -101,7 +77,7 @@ std::string DecodeSettingValue(std::string_view stored) {
             text += stored[i];
             continue;
         }
-        if (const std::optional<Character> escaped = UnicodeEscapeAt(stored, i + 1)) {
+        if (const std::optional<Utf8Character> escaped = UnicodeEscapeAt(stored, i + 1)) {
             AppendUtf8(text, escaped->value);
             i += escaped->length;
             continue;

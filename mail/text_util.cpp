@@ -1,6 +1,7 @@
 #include "text_util.h"
 
 #include "codepage.h"
+#include "utf8.h"
 
 namespace quilvane::mail {
 
@@ -30,29 +31,6 @@ std::string WithCrLf(std::string_view text) {
         }
     }
     return result;
-}
-
-bool IsValidUtf8(std::string_view bytes) {
-    for (std::size_t i = 0; i < bytes.size();) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        std::size_t length = 0;
-        unsigned minimum = 0, value = 0;
-        if (lead < 0x80) length = 1;
-        else if ((lead & 0xE0) == 0xC0) length = 2, minimum = 0x80, value = lead & 0x1F;
-        else if ((lead & 0xF0) == 0xE0) length = 3, minimum = 0x800, value = lead & 0x0F;
-        else if ((lead & 0xF8) == 0xF0) length = 4, minimum = 0x10000, value = lead & 0x07;
-        else return false;
-        if (i + length > bytes.size()) return false;
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(bytes[i + k]);
-            if ((next & 0xC0) != 0x80) return false;
-            value = (value << 6) | (next & 0x3F);
-        }
-        // Overlong forms, UTF-16 surrogates and values past U+10FFFF are no UTF-8.
-        if (length > 1 && (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))) return false;
-        i += length;
-    }
-    return true;
 }
 
 std::string TextOfFile(std::string_view bytes) {

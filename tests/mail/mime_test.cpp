@@ -8,6 +8,7 @@
 #include "mime_encoding.h"
 #include "mime_message.h"
 #include "text_util.h"
+#include "utf8.h"
 
 namespace quilvane::mail {
 namespace {

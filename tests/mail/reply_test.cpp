@@ -8,6 +8,7 @@
 #include "mail_texts.h"
 #include "smtp_reply.h"
 #include "text_util.h"
+#include "utf8.h"
 
 namespace quilvane::mail {
 namespace {
