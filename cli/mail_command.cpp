@@ -1,6 +1,7 @@
 #include "mail_command.h"
 
 #include <algorithm>
+#include <limits>
 #include <map>
 
 #include "console.h"
@@ -46,7 +47,8 @@ Result<ParsedOptions> ParseOptions(const std::vector<std::string>& arguments) {
 }
 
 Result<std::string> ReadBodyFile(const std::string& path) {
-    Result<std::string> bytes = mail::ReadWholeFile(path);
+    // A body is bounded only by memory, as an attachment is.
+    Result<std::string> bytes = ReadWholeFile(path, std::numeric_limits<std::uint64_t>::max());
     if (!bytes) return bytes.status();
     return mail::TextOfFile(*bytes);
 }
