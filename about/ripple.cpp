@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -123,6 +124,11 @@ std::int32_t RippleRandom(RippleState& state, std::int32_t n) {
     const std::int32_t high = RippleRandomByte(state);
     const std::int32_t value = high * 256 + low;
     return n != 0 ? value % n : value;
+}
+
+std::int64_t RippleRandomBound(std::int32_t n) {
+    constexpr std::int64_t kValues = 65536;  // two random bytes
+    return n != 0 ? std::min(std::abs(std::int64_t{n}), kValues) : kValues;
 }
 
 void RipplePropagate(RippleState& state) {

@@ -59,6 +59,8 @@ void RippleBegin(RippleState& state, std::int32_t width, std::int32_t height, co
 std::int32_t RippleRandomByte(RippleState& state);
 // Two bytes make a number v in 0 to 65535; returns v modulo n, or v itself when n is 0.
 std::int32_t RippleRandom(RippleState& state, std::int32_t n);
+// One past the largest number RippleRandom(state, n) can return.
+std::int64_t RippleRandomBound(std::int32_t n);
 
 // One step of the wave equation while the water moves. The first and last rows stay at rest;
 // the cells are taken as one running index, so a row's first cell has the previous row's last

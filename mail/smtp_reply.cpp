@@ -46,6 +46,8 @@ Extensions ExtensionsOf(const Reply& ehlo) {
 Result<std::string> ReplyReader::ReadLine(ByteStream& stream, TimePoint deadline) {
     for (;;) {
         if (const std::size_t end = buffered_.find('\n'); end != std::string::npos) {
+            // However the bytes came: in one piece or in many, a line is bounded alike.
+            if (end > kLongestLine) return Status::Fail(texts::ReplyUnreadable(label_));
             std::string line = buffered_.substr(0, end);
             buffered_.erase(0, end + 1);
             if (!line.empty() && line.back() == '\r') line.pop_back();

@@ -80,6 +80,7 @@ Result<std::vector<ReplayCommand>> ParseReplayScript(std::string_view text) {
         if (words.empty() || words[0].front() == '#') continue;
         Result<ReplayCommand> command = ParseCommand(words);
         if (!command) return LineFailure(lineNumber, command.message());
+        command->line = lineNumber;
         commands.push_back(*command);
     }
     return commands;

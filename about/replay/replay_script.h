@@ -7,6 +7,7 @@
 // Blank lines and lines starting with "#" are skipped. Numbers are 32-bit whole numbers.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,7 @@ struct ReplayCommand {
     enum class Kind { Seed, Drop, Auto, Tick };
     Kind kind;
     std::array<std::int32_t, 4> arguments{};
+    std::size_t line = 0;  // where it stands in the script, for messages
 };
 
 // The whole script is checked before anything runs. A failure names the line ("第 3 行：...").

@@ -4,6 +4,7 @@
 
 #include "bmp_image.h"
 #include "pattern_picture.h"
+#include "replay_work.h"
 #include "test_support.h"
 
 namespace quilvane::about {
@@ -103,6 +104,26 @@ TEST(ReplayScript, NamesTheLineOfEveryMistake) {
     EXPECT_EQ(failure("tick -1"), "第 1 行：次数不能是负数");
     EXPECT_EQ(failure("auto 4 0 0 0"), "第 1 行：模式只能是 0（关）、1（雨滴）、2（游走的水滴）或 3（成片的小水滴）");
     EXPECT_EQ(failure("drop 1 2 3 4 # note"), "第 1 行：参数个数不对，应为“drop X Y SIZE STRENGTH”");
+}
+
+TEST(ReplayWork, RefusesAScriptAtTheLineWhereItsWorkPassesTheLimit) {
+    auto verdict = [](const std::string& script, std::int32_t width, std::int32_t height) {
+        Result<std::vector<ReplayCommand>> commands = ParseReplayScript(script);
+        Result<std::int64_t> steps = ReplaySteps(*commands, width, height);
+        return steps ? std::to_string(*steps) : steps.message();
+    };
+    const std::string tooMuch = "行：工作量到这里超过了上限 100 亿步，请减少计时周期或水滴";
+    // 90 cells: 111,111,110 ticks leave 100 steps, one drop of 10 plus the whole picture.
+    EXPECT_EQ(verdict("tick 111111110\ndrop 5 4 2147483647 0\n", 10, 9), "10000000000");
+    EXPECT_EQ(verdict("tick 111111110\ndrop 5 4 2147483647 0\n# one more\ndrop 5 4 0 0\n", 10, 9), "第 4 " + tooMuch);
+    EXPECT_EQ(verdict("auto 3 2147483647 2 50\ntick\n", 10, 9), "第 2 " + tooMuch) << "2^31 drops in one tick";
+    EXPECT_EQ(verdict("auto 3 2147483647 2 50\nauto 0 0 0 0\ntick 111111111\n", 10, 9), "9999999990")
+        << "mode 0 adds no drops";
+    EXPECT_EQ(verdict("seed 1\nauto 1 5 4 150\ntick 3000\n", 317, 310), std::to_string(3000 * (317 * 310 + 10 + 25)))
+        << "a long rain on the About picture";
+    EXPECT_EQ(verdict("auto 3 2147483647 0 0\ntick 2147483647\n", kMaxPictureSide, kMaxPicturePixels / kMaxPictureSide),
+              "第 2 " + tooMuch)
+        << "a product past 2^63 is not wrapped round";
 }
 
 TEST(Replay, AnEmptyScriptShowsThePictureAndWildNumbersStayHarmless) {

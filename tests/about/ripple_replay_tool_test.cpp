@@ -67,6 +67,12 @@ TEST_F(ReplayTool, AMistakeLeavesNoOutputAndSaysWhere) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "脚本“" + work / "unknown.txt" + "”第 1 行：未知命令“splash”\n");
 
+    WriteFile(work / "endless.txt", "auto 3 2147483647 2 50\ntick\n");  // hours of work
+    run = RunTool({work / "in.bmp", work / "endless.txt", work / "out.bmp"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "脚本“" + work / "endless.txt" + "”第 2 行：工作量到这里超过了上限 100 亿步，请减少计时周期或水滴\n");
+    EXPECT_FALSE(Exists(work / "out.bmp"));
+
     WriteFile(work / "kept.bmp", "mine");
     run = RunTool({work / "in.bmp", work / "unknown.txt", work / "kept.bmp"});
     EXPECT_EQ(ReadFile(work / "kept.bmp"), "mine") << "an existing file is left as it was";

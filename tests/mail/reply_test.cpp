@@ -81,6 +81,11 @@ TEST(ReplyReader, RefusesWhatIsNoSmtp) {
     ScriptedStream endless({std::string(3000, 'x'), std::string(3000, 'x'), "\r\n"});
     ReplyReader reader("s:25");
     EXPECT_EQ(reader.Read(endless, TimePoint::max()).message(), texts::ReplyUnreadable("s:25"));
+    // The longest line taken is the same when it comes in one piece: 4096 bytes before its LF.
+    ScriptedStream longest({"250 " + std::string(4091, 'x') + "\r\n250 " + std::string(4092, 'x') + "\r\n"});
+    ReplyReader whole("s:25");
+    EXPECT_TRUE(whole.Read(longest, TimePoint::max()));
+    EXPECT_EQ(whole.Read(longest, TimePoint::max()).message(), texts::ReplyUnreadable("s:25"));
 }
 
 TEST(TextOfFile, ReadsUtf8WithOrWithoutMarkAndTheAnsiCodePage) {
