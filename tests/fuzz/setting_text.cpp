@@ -4,7 +4,7 @@
 
 #include "fuzz_promise.h"
 #include "setting_text.h"
-#include "text_util.h"
+#include "utf8.h"
 
 using namespace quilvane::mail;
 using quilvane::fuzz::Promise;
@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text = quilvane::fuzz::Text(data, size);
     (void)DecodeSettingValue(text);
     // The window's texts are UTF-8 and, ending at their first NUL, never hold one.
-    if (!IsValidUtf8(text) || text.find('\0') != std::string_view::npos) return 0;
+    if (!quilvane::IsValidUtf8(text) || text.find('\0') != std::string_view::npos) return 0;
     CheckStored(text, nullptr);
     CheckStored(text, SomeCharacters);
     return 0;
