@@ -301,7 +301,7 @@ TEST_F(MainWindow, StartButtonSplitsAndMergesForReal) {
     SetText(kText2, "1");
     Click(kCommand2);
     ASSERT_EQ(dialogs.notices, std::vector<std::string>{"文件分割完毕!"});
-    EXPECT_EQ(NamesIn(pieces), (std::vector<std::string>{"001.pe", "002.pe", "003.pe", "movie.bat", "movie.hpe"}));
+    EXPECT_EQ(NamesIn(pieces), (std::vector<std::string>{"001.pe", "002.pe", "003.pe", "movie.bat", "movie.hpe", "movie.sha256"}));
     EXPECT_EQ(SendMessageW(Control(kP1), PBM_GETPOS, 0, 0), 0);
 
     Click(kGetFile);

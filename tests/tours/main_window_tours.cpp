@@ -105,7 +105,7 @@ TEST_F(MainWindowTour, SplitsInMegabytesWithClicksAndKeys) {
     ClickOn(shell::kCommand2);
     EXPECT_EQ(Notice(), L"文件分割完毕!");
     EXPECT_EQ(NamesIn(work.Path()),
-              (std::vector<std::string>{"001.pe", "002.pe", "003.pe", "004.pe", "data.bin", "data.hpe"}));
+              (std::vector<std::string>{"001.pe", "002.pe", "003.pe", "004.pe", "data.bin", "data.hpe", "data.sha256"}));
     for (const char* piece : {"001.pe", "002.pe", "003.pe"}) EXPECT_EQ(ReadFile(work / piece).size(), 1048576u);
     EXPECT_EQ(ReadFile(work / "004.pe").size(), 5u);
 }
