@@ -22,7 +22,8 @@ void Countdown::Start(std::int64_t nowMs, double delayMinutes, double leadSecond
     const std::int64_t delay = WholeWithin(delayMinutes, 0, static_cast<double>(kLongestDelayMinutes));
     const std::int64_t lead = WholeWithin(leadSeconds, -kLongestLeadSeconds, kLongestLeadSeconds);
     targetMs_ = nowMs + delay * 60 * kMillisecondsPerSecond;
-    noticeMs_ = targetMs_ - lead * kMillisecondsPerSecond;
+    leadMs_ = lead * kMillisecondsPerSecond;
+    noticeMs_ = targetMs_ - leadMs_;
     noticeShown_ = false;
     running_ = true;
 }
@@ -36,6 +37,11 @@ std::int32_t Countdown::RemainingSeconds(std::int64_t nowMs) const {
 Countdown::Tick Countdown::OnTick(std::int64_t nowMs) {
     Tick tick;
     if (!running_) return tick;
+    if (nowMs - targetMs_ > kLateToleranceMs) {
+        targetMs_ = nowMs + std::max(leadMs_, kLeadAfterLateSeconds * kMillisecondsPerSecond);
+        noticeMs_ = nowMs;
+        noticeShown_ = false;
+    }
     tick.remainingSeconds = RemainingSeconds(nowMs);
     if (nowMs >= targetMs_) {
         tick.actNow = true;

@@ -1,9 +1,12 @@
 #pragma once
 // The scheduler's countdown to a power action and the notice shortly before it. Time is read
 // from a monotonic clock in milliseconds and measured from the moment the task starts, so a
-// change of the computer's calendar clock neither hastens the action nor postpones it. A tick
-// that comes late still acts: the action is due on the first tick at or after the target and
-// the notice on the first tick at or after its own moment, each once.
+// change of the computer's calendar clock neither hastens the action nor postpones it. The
+// action is due on the first tick at or after the target and the notice on the first tick at
+// or after its own moment, each once. The monotonic clock runs on while the computer sleeps:
+// a tick that finds the target passed by more than kLateToleranceMs does not act under the
+// hands of the person who just woke the computer, but announces the action with the full
+// lead (at least kLeadAfterLateSeconds) and acts when that has passed.
 
 #include <cstdint>
 #include <optional>
@@ -13,6 +16,10 @@ namespace quilvane::power {
 
 // The longest delay: its remaining seconds still fit a 32-bit count (about 68 years).
 inline constexpr std::int64_t kLongestDelayMinutes = 35'791'394;
+// Ticks come once a second; one this late after the target means the computer was asleep.
+inline constexpr std::int64_t kLateToleranceMs = 5'000;
+// The notice after a late wake-up gives at least the designed default lead to cancel.
+inline constexpr std::int64_t kLeadAfterLateSeconds = 30;
 
 class Countdown {
 public:
@@ -39,6 +46,7 @@ private:
     bool noticeShown_ = false;
     std::int64_t targetMs_ = 0;
     std::int64_t noticeMs_ = 0;
+    std::int64_t leadMs_ = 0;
 };
 
 // "hh:mm:ss", each part two digits (the hours more when a delay passes 99 hours).

@@ -97,10 +97,19 @@ bool SetClses::HoldsANumber(controls::SpinBox& box, const char* missing, const c
 
 void SetClses::bt2_Click() {
     EndTask();
-    StayLoadedIf(IsWindowVisible(hwnd()));
+    LetGoUnlessNeeded();
 }
 
-void SetClses::bt3_Click() { ShowWindow(hwnd(), SW_HIDE); }
+void SetClses::bt3_Click() { ShowWindow(hwnd(), standsAlone_ ? SW_MINIMIZE : SW_HIDE); }
+
+void SetClses::OutliveMainWindow() {
+    mainWindow_ = nullptr;
+    if (!hwnd() || !TaskPending()) return;
+    standsAlone_ = true;
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+    Form_Activate();
+    SetForegroundWindow(hwnd());
+}
 
 void SetClses::Timer1_Timer() {
     if (!hwnd() || !TaskPending()) return;
@@ -116,7 +125,7 @@ void SetClses::Timer1_Timer() {
         notice_.ShowCornerNotice(L"", message, L"", kNoticeSeconds);
     }
     // Only now, so a notice that follows the action is loaded before this window lets go.
-    StayLoadedIf(IsWindowVisible(hwnd()) || TaskPending());
+    LetGoUnlessNeeded();
 }
 
 void SetClses::ShowRemaining() {
@@ -129,6 +138,12 @@ void SetClses::EndTask() {
     countdown_.Stop();
     SetWindowTextW(Control(kLbl), kNoTask);
     ShowWindow(Control(kBt2), SW_HIDE);
+}
+
+// Without its main window the scheduler has nothing left to offer once its task has ended.
+void SetClses::LetGoUnlessNeeded() {
+    if (standsAlone_ && !TaskPending()) DestroyWindow(hwnd());
+    else StayLoadedIf(IsWindowVisible(hwnd()) || TaskPending());
 }
 
 // A hidden window without a task would keep an invisible program running for ever.

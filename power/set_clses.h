@@ -4,7 +4,8 @@
 // down once a second in the background (also while the main window copies, since its copy
 // loop lets messages run): at the lead the corner notice announces the action, at the target
 // the action is performed. "关闭" only hides the window, so its task goes on; the title bar's
-// close unloads it and its task with it.
+// close unloads it and its task with it. Once the main window has closed, a pending task
+// stays on screen, where it can still be cancelled, and the window goes with its task.
 //
 // The window keeps the program running while it is shown or has a task, as a loaded form.
 
@@ -61,6 +62,11 @@ public:
     void bt3_Click();       // 关闭: hides the window; a task goes on
     void Timer1_Timer();    // once a second while a task is pending
 
+    // The main window has closed: a pending task shows this window, "关闭" only minimises it,
+    // and the window closes when its task is done or cancelled, so the program ends then.
+    // Without a task the window simply stays as it is.
+    void OutliveMainWindow();
+
     bool TaskPending() const { return countdown_.Running(); }
     bool KeepsProgramRunning() const { return loaded_.loaded(); }
     HWND Control(SchedulerControl id) const;
@@ -81,10 +87,12 @@ private:
     void ShowRemaining();
     void EndTask();
     void StayLoadedIf(bool needed);
+    void LetGoUnlessNeeded();
 
     shell::Skin& se_;
     shell::Dialogs& dialogs_;
     HWND mainWindow_;
+    bool standsAlone_ = false;  // the main window has closed while a task was pending
     PowerOperations& system_;
     MonotonicClock clock_;
     int dpi_ = 96;

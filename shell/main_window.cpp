@@ -80,6 +80,7 @@ void MainF::Form_Load() {
 
 void MainF::Form_Unload() {
     se_.Release(hwnd());
+    if (setClses_) setClses_->OutliveMainWindow();
     loaded_.Unload();
 }
 

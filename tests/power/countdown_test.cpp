@@ -73,13 +73,26 @@ TEST(Countdown, ALateTickStillActsAndAnnouncesWhatIsReallyLeft) {
     EXPECT_EQ(ticks.lastRemaining, 0);
 }
 
-TEST(Countdown, ATickThatJumpsPastBothActsThenAnnouncesZero) {
+TEST(Countdown, WakingLongAfterTheTargetAnnouncesTheFullLeadBeforeActing) {
     Ticks ticks;
-    ticks.countdown.Start(kStart, 1, 30);
-    const Countdown::Tick tick = ticks.At(90'000);
-    EXPECT_TRUE(tick.actNow);
-    ASSERT_TRUE(tick.noticeSeconds.has_value());
-    EXPECT_EQ(*tick.noticeSeconds, 0);
+    ticks.countdown.Start(kStart, 1, 45);
+    ticks.EverySecond(1, 10);
+    ticks.At(3'600'000);  // the computer slept through the notice and the target
+    EXPECT_EQ(ticks.actions, 0);
+    EXPECT_EQ(ticks.lastNotice, 45);
+    EXPECT_EQ(ticks.lastRemaining, 45);
+    ticks.At(3'644'000);
+    EXPECT_EQ(ticks.actions, 0);
+    ticks.At(3'645'000);
+    EXPECT_EQ(ticks.actions, 1);
+    EXPECT_EQ(ticks.notices, 1);
+
+    ticks.countdown.Start(kStart, 1, 0);  // no lead of its own: still time to cancel
+    ticks.At(70'000);
+    EXPECT_EQ(ticks.lastNotice, kLeadAfterLateSeconds);
+    EXPECT_EQ(ticks.actions, 1);
+    ticks.At(70'000 + kLeadAfterLateSeconds * 1000);
+    EXPECT_EQ(ticks.actions, 2);
 }
 
 TEST(Countdown, StartingAgainReplacesTheTaskAndItsNotice) {

@@ -222,13 +222,26 @@ TEST_F(SchedulerWindow, AnnouncesAtTheLeadThenPerformsTheChosenActionOnce) {
     EXPECT_EQ(power.calls.size(), 7u);
 }
 
-TEST_F(SchedulerWindow, ALateTickStillActsAndTheStatusNeverGoesNegative) {
+TEST_F(SchedulerWindow, ATickJustAfterTheTargetActsAndTheStatusNeverGoesNegative) {
     Schedule(L"1", L"30");
     EverySecond(1, 20);
-    TickAt(75'000);  // a long copy block or a modal box swallowed the target second
+    TickAt(63'000);  // a busy moment delayed the target second a little
     EXPECT_EQ(power.calls.back(), "ExitWindowsEx(1, 0)");
     EXPECT_EQ(Announced(), L"系统将在0秒之后关机");
     EXPECT_EQ(Text(kLbl), L"当前无任务");
+}
+
+TEST_F(SchedulerWindow, AfterSleepingThroughTheTargetItAnnouncesFirstAndCanStillBeCancelled) {
+    Schedule(L"1", L"30");
+    EverySecond(1, 20);
+    TickAt(8 * 3'600'000LL);
+    EXPECT_FALSE(Acted());
+    EXPECT_EQ(Announced(), L"系统将在30秒之后关机");
+    EXPECT_EQ(Text(kLbl), L"剩余:00:00:30");
+    Open();
+    Click(kBt2);
+    TickAt(8 * 3'600'000LL + 31'000);
+    EXPECT_FALSE(Acted());
 }
 
 TEST_F(SchedulerWindow, NoDelayActsOnTheFirstTick) {
@@ -295,6 +308,20 @@ TEST_F(SchedulerWindow, TheTitleBarsCloseUnloadsTheWindowAndDropsItsTask) {
     EXPECT_FALSE(window.KeepsProgramRunning());
     EverySecond(6, 70);
     EXPECT_FALSE(Acted());
+}
+
+TEST_F(SchedulerWindow, WithoutTheMainWindowAPendingTaskStaysShownAndEndsTheWindow) {
+    window.OutliveMainWindow();  // nothing pending: nothing to show
+    EXPECT_FALSE(IsWindowVisible(window.hwnd()));
+    Schedule(L"1", L"30");
+    EverySecond(1, 5);
+    window.OutliveMainWindow();
+    EXPECT_TRUE(IsWindowVisible(window.hwnd()));
+    EXPECT_TRUE(Visible(kBt2));
+    EverySecond(6, 60);
+    EXPECT_EQ(power.calls.back(), "ExitWindowsEx(1, 0)");
+    EXPECT_EQ(window.hwnd(), nullptr);
+    EXPECT_FALSE(window.KeepsProgramRunning());
 }
 
 TEST_F(SchedulerWindow, DisplayOffTouchesNothingElseAndTheProgramRunsOn) {

@@ -180,5 +180,23 @@ TEST_F(ShutdownTour, TheTitleBarsCloseDropsTheTask) {
     EXPECT_EQ(TextOf(NumberOf(power::kText1)), L"5");
 }
 
+TEST_F(ShutdownTour, AfterExitAPendingTaskStaysOnScreenAndTheProgramEndsWithIt) {
+    OpenScheduler();
+    ScheduleFarAhead();
+    const auto exit = std::find_if(std::begin(shell::kMainWindowDesign), std::end(shell::kMainWindowDesign),
+                                   [](const auto& control) { return control.id == shell::kCommand3; });
+    Click(ScreenPointOf(main, exit->place));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(main); })) << "退出 closes the main window";
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(scheduler) && Shows(power::kBt2); }))
+        << "the pending shutdown is on screen, ready to be cancelled";
+    ClickOn(power::kBt3);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(scheduler); })) << "关闭 keeps it on the taskbar";
+    EXPECT_TRUE(program->Running());
+    ShowWindow(scheduler, SW_RESTORE);
+    BringToFront(scheduler);
+    ClickOn(power::kBt2);
+    EXPECT_TRUE(program->WaitForExit()) << "cancelled, the program ends";
+}
+
 }  // namespace
 }  // namespace quilvane::tours
