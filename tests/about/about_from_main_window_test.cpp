@@ -49,15 +49,15 @@ public:
 TEST(ContactLabel, OpensTheAboutWindowModallyEachTime) {
     testing::TempFolder app;
     NoDialogs dialogs;
-    shell::MainF main(dialogs, app.Path());
+    app::MainF main(dialogs, app.Path());
     ASSERT_TRUE(main.Create());
     Probe probe;
     ASSERT_TRUE(probe.Create());
-    const RECT label = shell::kContactLabelPlace.ToPixels(ui::ScreenDpi());
+    const RECT label = app::kContactLabelPlace.ToPixels(ui::ScreenDpi());
     auto clickContactLabel = [&] {
         const LPARAM at = MAKELPARAM((label.left + label.right) / 2, (label.top + label.bottom) / 2);
-        SendMessageW(main.Control(shell::kPicture1), WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageW(main.Control(shell::kPicture1), WM_LBUTTONUP, 0, at);
+        SendMessageW(main.Control(app::kPicture1), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(main.Control(app::kPicture1), WM_LBUTTONUP, 0, at);
     };
 
     HWND first = nullptr;

@@ -61,18 +61,18 @@ struct AboutWindowTour : ::testing::Test {
         main = program->WaitForWindow(kMainTitle);
         ASSERT_NE(main, nullptr) << "the main window did not appear";
         BringToFront(main);
-        Click(ScreenPointOf(main, PlaceOf(shell::kTQueries)));  // the contact strip lies in the expanded part
-        ASSERT_TRUE(WaitUntil([&] { return OuterSize(main).cy == ui::TwipsToPixels(shell::kExpandedHeight, ui::ScreenDpi()); }));
+        Click(ScreenPointOf(main, PlaceOf(app::kTQueries)));  // the contact strip lies in the expanded part
+        ASSERT_TRUE(WaitUntil([&] { return OuterSize(main).cy == ui::TwipsToPixels(app::kExpandedHeight, ui::ScreenDpi()); }));
     }
-    static ui::TwipsRect PlaceOf(shell::ControlId id) {
-        for (const shell::ControlDesign& design : shell::kMainWindowDesign)
+    static ui::TwipsRect PlaceOf(app::ControlId id) {
+        for (const app::ControlDesign& design : app::kMainWindowDesign)
             if (design.id == id) return design.place;
         return {};
     }
     HWND OpenAbout() {
-        ui::TwipsRect label = PlaceOf(shell::kPicture1);
-        label.top += shell::kContactLabelPlace.top;
-        label.height = shell::kContactLabelPlace.height;
+        ui::TwipsRect label = PlaceOf(app::kPicture1);
+        label.top += app::kContactLabelPlace.top;
+        label.height = app::kContactLabelPlace.height;
         Click(ScreenPointOf(main, label));
         const HWND about = program->WaitForWindow(kAboutTitle);
         EXPECT_NE(about, nullptr) << "the About window did not appear";

@@ -41,9 +41,9 @@ MailControl Find(HWND mailWindow, mail::ControlId id) {
 // "邮件" within the main window's client area: its place inside Frame2, and Frame2's.
 ui::TwipsRect MailButtonPlace() {
     ui::TwipsRect button{}, frame{};
-    for (const shell::ControlDesign& design : shell::kMainWindowDesign) {
-        if (design.id == shell::kCommand4) button = design.place;
-        if (design.id == shell::kFrame2) frame = design.place;
+    for (const app::ControlDesign& design : app::kMainWindowDesign) {
+        if (design.id == app::kCommand4) button = design.place;
+        if (design.id == app::kFrame2) frame = design.place;
     }
     return {frame.left + button.left, frame.top + button.top, button.width, button.height};
 }

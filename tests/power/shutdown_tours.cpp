@@ -45,9 +45,9 @@ struct ShutdownTour : ::testing::Test {
     }
     // "关机" on the main window; the scheduler comes up in front.
     void OpenScheduler() {
-        const HWND frame = GetDlgItem(main, shell::kFrame2);
-        const auto design = std::find_if(std::begin(shell::kMainWindowDesign), std::end(shell::kMainWindowDesign),
-                                         [](const auto& control) { return control.id == shell::kCommand1; });
+        const HWND frame = GetDlgItem(main, app::kFrame2);
+        const auto design = std::find_if(std::begin(app::kMainWindowDesign), std::end(app::kMainWindowDesign),
+                                         [](const auto& control) { return control.id == app::kCommand1; });
         // A click that reaches a new program before it takes input is lost: a person clicks again.
         ASSERT_TRUE(WaitUntil([&] {
             Click(ScreenPointOf(frame, design->place));
@@ -183,8 +183,8 @@ TEST_F(ShutdownTour, TheTitleBarsCloseDropsTheTask) {
 TEST_F(ShutdownTour, AfterExitAPendingTaskStaysOnScreenAndTheProgramEndsWithIt) {
     OpenScheduler();
     ScheduleFarAhead();
-    const auto exit = std::find_if(std::begin(shell::kMainWindowDesign), std::end(shell::kMainWindowDesign),
-                                   [](const auto& control) { return control.id == shell::kCommand3; });
+    const auto exit = std::find_if(std::begin(app::kMainWindowDesign), std::end(app::kMainWindowDesign),
+                                   [](const auto& control) { return control.id == app::kCommand3; });
     Click(ScreenPointOf(main, exit->place));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(main); })) << "退出 closes the main window";
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(scheduler) && Shows(power::kBt2); }))

@@ -14,16 +14,16 @@ namespace quilvane::tours {
 namespace {
 
 using namespace quilvane::testing;
-using shell::ControlId;
+using app::ControlId;
 
 constexpr wchar_t kTitle[] = L"Quilvane文件分割器V1.13";
 
 // A control's designed place relative to the window's client area, through its containers.
 ui::TwipsRect DesignPlace(ControlId id) {
-    for (const shell::ControlDesign& design : shell::kMainWindowDesign) {
+    for (const app::ControlDesign& design : app::kMainWindowDesign) {
         if (design.id != id) continue;
         ui::TwipsRect place = design.place;
-        if (design.container != shell::kWindow) {
+        if (design.container != app::kWindow) {
             const ui::TwipsRect outer = DesignPlace(design.container);
             place.left += outer.left;
             place.top += outer.top;
@@ -88,21 +88,21 @@ TEST_F(MainWindowTour, SplitsInMegabytesWithClicksAndKeys) {
     const std::string source = work / "data.bin";
     WriteFile(source, PatternBytes(3 * 1024 * 1024 + 5));
     Start("[main]\r\nSetGet=1\r\n", L"\"" + Widen(source) + L"\"");
-    ASSERT_TRUE(TextBecomes(shell::kText1, Widen(work.Path()))) << "the target follows the source";
+    ASSERT_TRUE(TextBecomes(app::kText1, Widen(work.Path()))) << "the target follows the source";
 
-    ClickOn(shell::kOption3);
-    ASSERT_TRUE(WaitUntil([&] { return Checked(shell::kOption3); }));
-    EXPECT_FALSE(Checked(shell::kOkbs));
-    EXPECT_TRUE(Checked(shell::kOpDelFale)) << "choosing the unit keeps the mode";
-    EXPECT_FALSE(Checked(shell::kGetFile));
+    ClickOn(app::kOption3);
+    ASSERT_TRUE(WaitUntil([&] { return Checked(app::kOption3); }));
+    EXPECT_FALSE(Checked(app::kOkbs));
+    EXPECT_TRUE(Checked(app::kOpDelFale)) << "choosing the unit keeps the mode";
+    EXPECT_FALSE(Checked(app::kGetFile));
 
-    ClickOn(shell::kText2);
+    ClickOn(app::kText2);
     PressKey(VK_END);
     for (int i = 0; i < 3; ++i) PressKey(VK_BACK);
     TypeText(L"1");
-    ASSERT_TRUE(TextBecomes(shell::kText2, L"1"));
+    ASSERT_TRUE(TextBecomes(app::kText2, L"1"));
 
-    ClickOn(shell::kCommand2);
+    ClickOn(app::kCommand2);
     EXPECT_EQ(Notice(), L"文件分割完毕!");
     EXPECT_EQ(NamesIn(work.Path()),
               (std::vector<std::string>{"001.pe", "002.pe", "003.pe", "004.pe", "data.bin", "data.hpe", "data.sha256"}));
@@ -114,9 +114,9 @@ TEST_F(MainWindowTour, SplitsInKilobytesWithTheDesignedDefaults) {
     const std::string source = work / "notes.txt";
     WriteFile(source, PatternBytes(250 * 1024));
     Start("[main]\r\nSetGet=1\r\n", L"\"" + Widen(source) + L"\"");
-    ASSERT_TRUE(TextBecomes(shell::kText1, Widen(work.Path())));
-    EXPECT_TRUE(Checked(shell::kOkbs));
-    ClickOn(shell::kCommand2);
+    ASSERT_TRUE(TextBecomes(app::kText1, Widen(work.Path())));
+    EXPECT_TRUE(Checked(app::kOkbs));
+    ClickOn(app::kCommand2);
     EXPECT_EQ(Notice(), L"文件分割完毕!");
     EXPECT_EQ(ReadFile(work / "001.pe").size(), 102400u);
     EXPECT_EQ(ReadFile(work / "003.pe").size(), 51200u);
@@ -131,16 +131,16 @@ TEST_F(MainWindowTour, MergesFromADescriptorTypedIntoTheFileDialog) {
         ASSERT_TRUE(std::filesystem::remove(std::filesystem::u8path(work / "photo.jpg")));
     }
     Start("[main]\r\nSetGet=1\r\n");
-    ClickOn(shell::kGetFile);
-    ASSERT_TRUE(WaitUntil([&] { return Checked(shell::kGetFile); }));
-    EXPECT_FALSE(IsWindowEnabled(Control(shell::kText2))) << "merge mode has no size";
+    ClickOn(app::kGetFile);
+    ASSERT_TRUE(WaitUntil([&] { return Checked(app::kGetFile); }));
+    EXPECT_FALSE(IsWindowEnabled(Control(app::kText2))) << "merge mode has no size";
 
-    ClickOn(shell::kCmdFile);
+    ClickOn(app::kCmdFile);
     ChooseInFileDialog(Widen(work / "photo.hpe"));
-    ASSERT_TRUE(TextBecomes(shell::kTxtPsd, Widen(work / "photo.hpe")));
-    EXPECT_EQ(Text(shell::kText1), Widen(work.Path()));
+    ASSERT_TRUE(TextBecomes(app::kTxtPsd, Widen(work / "photo.hpe")));
+    EXPECT_EQ(Text(app::kText1), Widen(work.Path()));
 
-    ClickOn(shell::kCommand2);
+    ClickOn(app::kCommand2);
     EXPECT_EQ(Notice(), L"文件合并完毕!");
     EXPECT_TRUE(SameBytes(ReadFile(work / "photo.jpg"), original));
 }
@@ -148,41 +148,41 @@ TEST_F(MainWindowTour, MergesFromADescriptorTypedIntoTheFileDialog) {
 TEST_F(MainWindowTour, JoinsThreeFilesChosenTogether) {
     for (int i = 1; i <= 3; ++i) WriteFile(work / ("x" + std::to_string(i) + ".dat"), std::string(10 * i, 'a' + i));
     Start("[main]\r\nSetAdd=1\r\nSetGet=1\r\n");
-    ClickOn(shell::kGetFile);
-    ASSERT_TRUE(WaitUntil([&] { return Checked(shell::kGetFile); }));
-    ClickOn(shell::kCmdFile);
+    ClickOn(app::kGetFile);
+    ASSERT_TRUE(WaitUntil([&] { return Checked(app::kGetFile); }));
+    ClickOn(app::kCmdFile);
     ChooseInFileDialog(Widen(work.Path()));  // into the folder first
     TypeText(L"\"x1.dat\" \"x2.dat\" \"x3.dat\"");
     PressKey(VK_RETURN);
-    const HWND list = FindWindowExW(Control(shell::kCombo1), nullptr, L"ComboBox", nullptr);
+    const HWND list = FindWindowExW(Control(app::kCombo1), nullptr, L"ComboBox", nullptr);
     ASSERT_TRUE(WaitUntil([&] { return SendMessageW(list, CB_GETCOUNT, 0, 0) == 3; })) << "three entries";
 
-    ClickOn(shell::kCommand2);
+    ClickOn(app::kCommand2);
     EXPECT_EQ(Notice(), L"文件合并完毕!");
     EXPECT_EQ(ReadFile(work / "x1.txt"), std::string(10, 'b') + std::string(20, 'c') + std::string(30, 'd'));
 }
 
 TEST_F(MainWindowTour, ExpandsAndCollapses) {
     Start();
-    EXPECT_EQ(Outer().cy, Pixels(shell::kCollapsedHeight));
-    ClickOn(shell::kTQueries);
-    ASSERT_TRUE(TextBecomes(shell::kTQueries, L"缩回 >>"));
-    EXPECT_TRUE(WaitUntil([&] { return Outer().cy == Pixels(shell::kExpandedHeight); }));
-    ClickOn(shell::kTQueries);
-    ASSERT_TRUE(TextBecomes(shell::kTQueries, L"展开 <<"));
-    EXPECT_TRUE(WaitUntil([&] { return Outer().cy == Pixels(shell::kCollapsedHeight); }));
+    EXPECT_EQ(Outer().cy, Pixels(app::kCollapsedHeight));
+    ClickOn(app::kTQueries);
+    ASSERT_TRUE(TextBecomes(app::kTQueries, L"缩回 >>"));
+    EXPECT_TRUE(WaitUntil([&] { return Outer().cy == Pixels(app::kExpandedHeight); }));
+    ClickOn(app::kTQueries);
+    ASSERT_TRUE(TextBecomes(app::kTQueries, L"展开 <<"));
+    EXPECT_TRUE(WaitUntil([&] { return Outer().cy == Pixels(app::kCollapsedHeight); }));
 }
 
 TEST_F(MainWindowTour, OptionBoxesAreStoredAndComeBackAfterARestart) {
-    const ControlId boxes[] = {shell::kChkSets, shell::kChkAdd, shell::kAutosets, shell::kAutoQto};
+    const ControlId boxes[] = {app::kChkSets, app::kChkAdd, app::kAutosets, app::kAutoQto};
     Start();
-    ClickOn(shell::kTQueries);
-    ASSERT_TRUE(WaitUntil([&] { return Outer().cy == Pixels(shell::kExpandedHeight); }));
+    ClickOn(app::kTQueries);
+    ASSERT_TRUE(WaitUntil([&] { return Outer().cy == Pixels(app::kExpandedHeight); }));
     for (ControlId box : boxes) {
         ClickOn(box);
         EXPECT_TRUE(WaitUntil([&] { return Checked(box); })) << "box " << box;
     }
-    ClickOn(shell::kCommand3);
+    ClickOn(app::kCommand3);
     ASSERT_TRUE(program->WaitForExit());
     const std::string stored = ReadFile(app / "Sysset.ini");
     for (const char* line : {"SetBat=1", "Setadd=1", "SetGet=1", "QutoEt=1"})
@@ -194,53 +194,53 @@ TEST_F(MainWindowTour, OptionBoxesAreStoredAndComeBackAfterARestart) {
 
 TEST_F(MainWindowTour, SizeFieldTakesDigitsBackspaceAndAPaste) {
     Start();
-    ClickOn(shell::kText2);
+    ClickOn(app::kText2);
     PressKey(VK_END);
     for (int i = 0; i < 3; ++i) PressKey(VK_BACK);
-    ASSERT_TRUE(TextBecomes(shell::kText2, L"0")) << "an emptied field shows 0";
+    ASSERT_TRUE(TextBecomes(app::kText2, L"0")) << "an emptied field shows 0";
     TypeText(L"1");
-    ASSERT_TRUE(TextBecomes(shell::kText2, L"1")) << "the next digit replaces the 0";
+    ASSERT_TRUE(TextBecomes(app::kText2, L"1")) << "the next digit replaces the 0";
     TypeText(L"a -.");
     PutOnClipboard(L"2x5");
     PressKey('V', {VK_CONTROL});
-    EXPECT_TRUE(TextBecomes(shell::kText2, L"125")) << "letters typed or pasted are dropped";
+    EXPECT_TRUE(TextBecomes(app::kText2, L"125")) << "letters typed or pasted are dropped";
 }
 
 TEST_F(MainWindowTour, KeyboardReachesEveryControlInReadingOrder) {
     Start();
-    ASSERT_TRUE(WaitUntil([&] { return FocusedIn(window) == Control(shell::kOpDelFale); }));
-    const ControlId order[] = {shell::kCommand1, shell::kCommand4, shell::kTxtPsd, shell::kCmdFile,
-                               shell::kText1,    shell::kCmdOpsee, shell::kText2,  shell::kOkbs,
-                               shell::kCommand2, shell::kCommand3, shell::kTQueries, shell::kOpDelFale};
+    ASSERT_TRUE(WaitUntil([&] { return FocusedIn(window) == Control(app::kOpDelFale); }));
+    const ControlId order[] = {app::kCommand1, app::kCommand4, app::kTxtPsd, app::kCmdFile,
+                               app::kText1,    app::kCmdOpsee, app::kText2,  app::kOkbs,
+                               app::kCommand2, app::kCommand3, app::kTQueries, app::kOpDelFale};
     for (ControlId next : order) {
         PressKey(VK_TAB);
         EXPECT_TRUE(WaitUntil([&] { return FocusedIn(window) == Control(next); })) << "Tab to " << next;
     }
     PressKey(VK_TAB, {VK_SHIFT});
-    EXPECT_TRUE(WaitUntil([&] { return FocusedIn(window) == Control(shell::kTQueries); })) << "Shift+Tab goes back";
+    EXPECT_TRUE(WaitUntil([&] { return FocusedIn(window) == Control(app::kTQueries); })) << "Shift+Tab goes back";
 
     PressKey(VK_SPACE);
-    ASSERT_TRUE(TextBecomes(shell::kTQueries, L"缩回 >>")) << "Space presses the focused button";
+    ASSERT_TRUE(TextBecomes(app::kTQueries, L"缩回 >>")) << "Space presses the focused button";
     PressKey(VK_TAB);
-    EXPECT_TRUE(WaitUntil([&] { return FocusedIn(window) == Control(shell::kChkSets); }))
+    EXPECT_TRUE(WaitUntil([&] { return FocusedIn(window) == Control(app::kChkSets); }))
         << "expanded, the option boxes follow";
     PressKey(VK_SPACE);
-    EXPECT_TRUE(WaitUntil([&] { return Checked(shell::kChkSets); })) << "Space ticks a focused box";
+    EXPECT_TRUE(WaitUntil([&] { return Checked(app::kChkSets); })) << "Space ticks a focused box";
 }
 
 TEST_F(MainWindowTour, ArrowsMoveWithinAnOptionGroupAndEnterPressesAButton) {
     Start();
-    ASSERT_TRUE(WaitUntil([&] { return FocusedIn(window) == Control(shell::kOpDelFale); }));
+    ASSERT_TRUE(WaitUntil([&] { return FocusedIn(window) == Control(app::kOpDelFale); }));
     PressKey(VK_RIGHT);
-    ASSERT_TRUE(WaitUntil([&] { return Checked(shell::kGetFile); }));
-    EXPECT_FALSE(Checked(shell::kOpDelFale));
-    EXPECT_TRUE(Checked(shell::kOkbs)) << "the other group is untouched";
-    EXPECT_FALSE(IsWindowEnabled(Control(shell::kText2)));
+    ASSERT_TRUE(WaitUntil([&] { return Checked(app::kGetFile); }));
+    EXPECT_FALSE(Checked(app::kOpDelFale));
+    EXPECT_TRUE(Checked(app::kOkbs)) << "the other group is untouched";
+    EXPECT_FALSE(IsWindowEnabled(Control(app::kText2)));
     PressKey(VK_LEFT);
-    ASSERT_TRUE(WaitUntil([&] { return Checked(shell::kOpDelFale); }));
+    ASSERT_TRUE(WaitUntil([&] { return Checked(app::kOpDelFale); }));
 
     for (int i = 0; i < 9; ++i) PressKey(VK_TAB);  // on to "开始"
-    ASSERT_TRUE(WaitUntil([&] { return FocusedIn(window) == Control(shell::kCommand2); }));
+    ASSERT_TRUE(WaitUntil([&] { return FocusedIn(window) == Control(app::kCommand2); }));
     PressKey(VK_RETURN);
     EXPECT_EQ(Notice(), L"请指定待分割文件!");
 }

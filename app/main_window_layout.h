@@ -4,7 +4,7 @@
 
 #include "twips.h"
 
-namespace quilvane::shell {
+namespace quilvane::app {
 
 enum class ControlKind {
     Frame, BorderedFrame, Option, Button, Label, Edit, ReadOnlyEdit, Progress, CheckBox, DropDownList,
@@ -74,4 +74,4 @@ inline constexpr ControlId kStackingOrder[] = {kCommand5, kP1,     kTQueries, kC
 inline constexpr ControlId kDropTargets[] = {kFrame1, kFrame2, kTxtPsd, kText1, kText2,
                                              kOpDelFale, kGetFile, kOkbs, kOption3};
 
-}  // namespace quilvane::shell
+}  // namespace quilvane::app

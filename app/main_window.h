@@ -33,12 +33,12 @@ namespace quilvane::about {
 class frmUseset;
 }
 
-namespace quilvane::shell {
+namespace quilvane::app {
 
 class MainF : public ui::Window, private TaskHost {
 public:
     // `appDir` holds "Sysset.ini" and "help.chm" and ends in "\".
-    MainF(Dialogs& dialogs, std::string appDir);
+    MainF(shell::Dialogs& dialogs, std::string appDir);
     ~MainF() override;
 
     // Creates the window and its controls and runs the load handler; not shown yet.
@@ -46,7 +46,7 @@ public:
     // Puts a chosen or dropped source path into the window.
     void GetDates(const std::string& path);
 
-    Skin& se() { return se_; }
+    shell::Skin& se() { return se_; }
     HWND Control(ControlId id) const;
     controls::CheckBox& OptionBox(ControlId id);
     controls::DropDownList& FileList() { return *combo1_; }
@@ -107,10 +107,10 @@ private:
     int Pixels(int twips) const { return ui::TwipsToPixels(twips, dpi_); }
     TaskInputs ReadTaskInputs() const;
 
-    Dialogs& dialogs_;
+    shell::Dialogs& dialogs_;
     std::string appDir_;
-    Settings settings_;
-    Skin se_;
+    shell::Settings settings_;
+    shell::Skin se_;
     int dpi_ = 96;
     ui::SharedFont font_;
     ui::GdiObject<HFONT> hfont_;
@@ -132,4 +132,4 @@ private:
     bool closeWhenTaskEnds_ = false;
 };
 
-}  // namespace quilvane::shell
+}  // namespace quilvane::app

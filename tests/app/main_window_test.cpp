@@ -11,13 +11,13 @@
 #include "test_support.h"
 #include "utf16.h"
 
-namespace quilvane::shell {
+namespace quilvane::app {
 namespace {
 
 using namespace quilvane::testing;
 
 // Stands in for the modal dialogs: answers are scripted, notices recorded.
-class ScriptedDialogs : public Dialogs {
+class ScriptedDialogs : public shell::Dialogs {
 public:
     std::string nextFile, nextFolder;
     std::vector<std::string> notices;
@@ -359,4 +359,4 @@ TEST_F(MainWindow, ClosesAfterSuccessWhenAsked) {
 }
 
 }  // namespace
-}  // namespace quilvane::shell
+}  // namespace quilvane::app

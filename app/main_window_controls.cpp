@@ -11,7 +11,7 @@
 #include "scaled_picture.h"
 #include "utf16.h"
 
-namespace quilvane::shell {
+namespace quilvane::app {
 void MainF::CreateControls() {
     hfont_ = ui::MakeFont(*font_, dpi_);
     for (const ControlDesign& design : kMainWindowDesign) {
@@ -189,4 +189,4 @@ HWND MainF::Control(ControlId id) const {
     return found == controls_.end() ? nullptr : found->second;
 }
 
-}  // namespace quilvane::shell
+}  // namespace quilvane::app

@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-namespace quilvane::shell {
+namespace quilvane::app {
 
 bool ContactStrip::Create(HWND parent, int id, const RECT& place, const RECT& labelPlace, std::wstring caption,
                           HFONT font, HBITMAP picture) {
@@ -54,4 +54,4 @@ LRESULT ContactStrip::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-}  // namespace quilvane::shell
+}  // namespace quilvane::app

@@ -33,7 +33,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     quilvane::ui::WhenNoFormIsLoaded([] { PostQuitMessage(0); });
 
     quilvane::shell::SystemDialogs dialogs;
-    quilvane::shell::MainF mainF(dialogs, quilvane::shell::ExecutableFolder());
+    quilvane::app::MainF mainF(dialogs, quilvane::shell::ExecutableFolder());
     if (!mainF.Create()) return 1;
     dialogs.SetMainWindow(mainF.hwnd());
     ShowWindow(mainF.hwnd(), show);

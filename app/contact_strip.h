@@ -9,7 +9,7 @@
 #include "handles.h"
 #include "window.h"
 
-namespace quilvane::shell {
+namespace quilvane::app {
 
 class ContactStrip : public ui::Window {
 public:
@@ -30,4 +30,4 @@ private:
     HBITMAP picture_ = nullptr;
 };
 
-}  // namespace quilvane::shell
+}  // namespace quilvane::app

@@ -13,7 +13,7 @@
 #include "staged_files.h"
 #include "utf16.h"
 
-namespace quilvane::shell {
+namespace quilvane::app {
 namespace {
 
 constexpr const char* kAllFilesFilter = "所有文件(*.*)|*.*";
@@ -41,7 +41,7 @@ std::string SettingOf(std::int32_t valueBeforeClick) {
 
 }  // namespace
 
-MainF::MainF(Dialogs& dialogs, std::string appDir)
+MainF::MainF(shell::Dialogs& dialogs, std::string appDir)
     : dialogs_(dialogs), appDir_(std::move(appDir)), settings_(appDir_), font_(std::make_shared<ui::FontSpec>()) {}
 
 MainF::~MainF() = default;
@@ -339,7 +339,7 @@ void MainF::Command2_Click() {
     if (closeWhenTaskEnds_) DestroyWindow(hwnd());
 }
 
-void MainF::ShowNotice(const std::string& text, NoticeKind) { dialogs_.ShowNotice(text, kNoticeStyle); }
+void MainF::ShowNotice(const std::string& text, NoticeKind) { dialogs_.ShowNotice(text, shell::kNoticeStyle); }
 
 void MainF::SetProgress(float percent) {
     SendMessageW(Control(kP1), PBM_SETPOS, static_cast<WPARAM>(percent), 0);
@@ -351,4 +351,4 @@ bool MainF::WantsSplitBatchFile() { return chkSets_.Value() != 0; }
 bool MainF::ClosesAfterSuccess() { return autoQto_.Value() != 0; }
 void MainF::CloseMainWindow() { Command3_Click(); }
 
-}  // namespace quilvane::shell
+}  // namespace quilvane::app
