@@ -22,18 +22,6 @@ constexpr const char* kDescriptorFilter = "准备合并文件(*.hpe)|*.hpe";
 // Stored options are whole numbers; anything else counts as 0.
 std::int32_t WholeNumber(const std::string& text) { return static_cast<std::int32_t>(std::strtol(text.c_str(), nullptr, 10)); }
 
-// Clears a flag when it goes out of scope, however the scope is left.
-class ClearedOnExit {
-public:
-    explicit ClearedOnExit(bool& flag) : flag_(flag) {}
-    ~ClearedOnExit() { flag_ = false; }
-    ClearedOnExit(const ClearedOnExit&) = delete;
-    ClearedOnExit& operator=(const ClearedOnExit&) = delete;
-
-private:
-    bool& flag_;
-};
-
 // A box's Click comes before its value changes; what is stored is the value it takes.
 std::string SettingOf(std::int32_t valueBeforeClick) {
     return std::to_string(controls::CheckBox::ValueAfterClick(valueBeforeClick));
@@ -305,11 +293,7 @@ void MainF::Label1_Click() {
 
 void MainF::Command3_Click() {
     // A running task finishes first; the window closes as soon as it has.
-    if (taskRunning_) {
-        closeWhenTaskEnds_ = true;
-        return;
-    }
-    DestroyWindow(hwnd());
+    if (task_.MayCloseNow()) DestroyWindow(hwnd());
 }
 
 TaskInputs MainF::ReadTaskInputs() const {
@@ -328,15 +312,12 @@ TaskInputs MainF::ReadTaskInputs() const {
 
 void MainF::Command2_Click() {
     // The window stays live while a task copies; a second start waits for the first to end.
-    if (taskRunning_) return;
-    taskRunning_ = true;
+    if (task_.Running()) return;
     {
-        // A task ended by an unexpected failure must not leave the window refusing every
-        // further start and every close.
-        const ClearedOnExit running(taskRunning_);
+        const ui::Busy::Scope running(task_);
         StartTask(ReadTaskInputs(), *this);
     }
-    if (closeWhenTaskEnds_) DestroyWindow(hwnd());
+    if (task_.CloseWasDeferred()) DestroyWindow(hwnd());
 }
 
 void MainF::ShowNotice(const std::string& text, NoticeKind) { dialogs_.ShowNotice(text, shell::kNoticeStyle); }

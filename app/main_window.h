@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "check_box.h"
+#include "busy.h"
 #include "contact_strip.h"
 #include "dialogs.h"
 #include "drop_down_list.h"
@@ -50,7 +51,7 @@ public:
     HWND Control(ControlId id) const;
     controls::CheckBox& OptionBox(ControlId id);
     controls::DropDownList& FileList() { return *combo1_; }
-    bool TaskRunning() const { return taskRunning_; }
+    bool TaskRunning() const { return task_.Running(); }
 
     // Event handlers, named after their control and event.
     void Form_Load();
@@ -128,8 +129,7 @@ private:
     std::unique_ptr<mail::Emlssea> emlssea_;
     ui::LoadedForm loaded_;
     std::unique_ptr<about::frmUseset> frmUseset_;  // while the About window is open
-    bool taskRunning_ = false;
-    bool closeWhenTaskEnds_ = false;
+    ui::Busy task_;
 };
 
 }  // namespace quilvane::app

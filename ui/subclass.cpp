@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <optional>
+
+#include "guarded.h"
 #include "window.h"
 
 namespace quilvane::ui {
@@ -27,14 +30,17 @@ LRESULT CALLBACK Subclass::Procedure(HWND window, UINT message, WPARAM wParam, L
         subclass->window_ = nullptr;
         return DefSubclassProc(window, message, wParam, lParam);
     }
-    try {
-        LRESULT result = 0;
-        if (subclass->handler_ && subclass->handler_(message, wParam, lParam, result)) return result;
-    } catch (const std::exception& failure) {
-        ReportUnexpected(window, failure.what());
-        return 0;
-    }
-    return DefSubclassProc(window, message, wParam, lParam);
+    const std::optional<LRESULT> handled = Guarded(
+        [&]() -> std::optional<LRESULT> {
+            LRESULT result = 0;
+            if (subclass->handler_ && subclass->handler_(message, wParam, lParam, result)) return result;
+            return std::nullopt;
+        },
+        [&](const char* what) -> std::optional<LRESULT> {
+            ReportUnexpected(window, what);
+            return 0;
+        });
+    return handled ? *handled : DefSubclassProc(window, message, wParam, lParam);
 }
 
 }  // namespace quilvane::ui

@@ -1,7 +1,6 @@
 #include "window.h"
 
-#include <exception>
-
+#include "guarded.h"
 #include "utf16.h"
 
 namespace quilvane::ui {
@@ -52,14 +51,11 @@ LRESULT CALLBACK Window::Route(HWND window, UINT message, WPARAM wParam, LPARAM 
         self->hwnd_ = nullptr;
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    try {
-        return self->OnMessage(message, wParam, lParam);
-    } catch (const std::exception& failure) {
-        ReportUnexpected(window, failure.what());
-    } catch (...) {
-        ReportUnexpected(window, "未知错误");
-    }
-    return 0;
+    return Guarded([&] { return self->OnMessage(message, wParam, lParam); },
+                   [&](const char* what) {
+                       ReportUnexpected(window, what);
+                       return LRESULT{0};
+                   });
 }
 
 void ReportUnexpected(HWND owner, const char* what) {

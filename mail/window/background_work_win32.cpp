@@ -5,6 +5,7 @@
 #include <system_error>
 #include <thread>
 
+#include "guarded.h"
 #include "handles.h"
 #include "mail_texts.h"
 #include "message_loop.h"
@@ -17,26 +18,20 @@ using Event = ui::Owned<HANDLE, CloseEvent>;
 
 // Nothing the work throws leaves it, on whichever thread it runs: on the worker an exception
 // would end the program.
-Status Guarded(const std::function<Status()>& work) {
-    try {
-        return work();
-    } catch (const std::exception& failure) {
-        return Status::Fail(texts::Unexpected(failure.what()));
-    } catch (...) {
-        return Status::Fail(texts::Unexpected("未知错误"));
-    }
+Status GuardedWork(const std::function<Status()>& work) {
+    return Guarded(work, [](const char* what) { return Status::Fail(texts::Unexpected(what)); });
 }
 
 }  // namespace
 
 Status RunWhileMessagesFlow(std::function<Status()> work) {
     Event done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!done) return Guarded(work);
+    if (!done) return GuardedWork(work);
     Status result = Status::Ok();
     std::thread worker;
     try {
         worker = std::thread([&] {
-            result = Guarded(work);
+            result = GuardedWork(work);
             SetEvent(done.get());
         });
     } catch (const std::system_error& failure) {

@@ -16,22 +16,15 @@ constexpr int kQuestionStyle = MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2;  // �
 // std::string at lParam? The answer is IDYES or IDNO.
 constexpr UINT kAskPlainLogin = WM_APP + 1;
 
-// The send button's busy mark, for the length of one send, cleared however the send ends.
-class SendingMark {
+// The send button reads "正在发送..." for the length of one send, however the send ends.
+class SendingCaption {
 public:
-    SendingMark(bool& sending, HWND button) : sending_(sending), button_(button) {
-        sending_ = true;
-        SetWindowTextW(button_, kSendingCaption);
-    }
-    ~SendingMark() {
-        SetWindowTextW(button_, kSendCaption);
-        sending_ = false;
-    }
-    SendingMark(const SendingMark&) = delete;
-    SendingMark& operator=(const SendingMark&) = delete;
+    explicit SendingCaption(HWND button) : button_(button) { SetWindowTextW(button_, kSendingCaption); }
+    ~SendingCaption() { SetWindowTextW(button_, kSendCaption); }
+    SendingCaption(const SendingCaption&) = delete;
+    SendingCaption& operator=(const SendingCaption&) = delete;
 
 private:
-    bool& sending_;
     HWND button_;
 };
 
@@ -112,8 +105,7 @@ LRESULT Emlssea::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_CLOSE:
         // A send under way finishes first; the window closes as soon as it has.
-        if (sending_) closeAfterSending_ = true;
-        else DestroyWindow(hwnd());
+        if (sending_.MayCloseNow()) DestroyWindow(hwnd());
         return 0;
     case WM_DESTROY:
         Form_Unload();
@@ -219,7 +211,7 @@ void Emlssea::AddAttachment(const std::string& path, int entriesBefore) {
 }
 
 void Emlssea::cmdYesONo_Click() {
-    if (sending_) return;
+    if (sending_.Running()) return;
     MailRequest request;
     request.to = TextOf(kText1);
     request.from = TextOf(kText2);
@@ -237,11 +229,12 @@ void Emlssea::cmdYesONo_Click() {
     };
     Status sent = Status::Ok();
     {
-        const SendingMark mark(sending_, Control(kCmdYesONo));
+        const ui::Busy::Scope busy(sending_);
+        const SendingCaption caption(Control(kCmdYesONo));
         sent = RunWhileMessagesFlow([&submitter, request, askUser] { return submitter.Submit(request, askUser); });
     }
     Notify(sent ? std::string(texts::kSent) : std::string(texts::kNotSent) + "\n" + sent.message());
-    if (closeAfterSending_) DestroyWindow(hwnd());
+    if (sending_.CloseWasDeferred()) DestroyWindow(hwnd());
 }
 
 int Emlssea::AskPlainLogin(const std::string& server) {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "busy.h"
 #include "dialogs.h"
 #include "drop_down_list.h"
 #include "emlssea_layout.h"
@@ -40,7 +41,7 @@ public:
     HWND Control(ControlId id) const;
     controls::DropDownList& SmtpList() { return *combo1_; }
     std::vector<std::string> Attachments() const;
-    bool Sending() const { return sending_; }
+    bool Sending() const { return sending_.Running(); }
     HWND ListTip() const { return listTip_; }
 
     // Event handlers, named after their control and event.
@@ -86,8 +87,7 @@ private:
     HWND listTip_ = nullptr;  // owned by the window, which destroys it
     ui::KeyboardNavigation navigation_;
     ui::LoadedForm loaded_;
-    bool sending_ = false;
-    bool closeAfterSending_ = false;
+    ui::Busy sending_;
 };
 
 }  // namespace quilvane::mail
