@@ -2,6 +2,7 @@
 // Every text the engine shows a user, in one place. The first group are the program's
 // established notices and must stay exactly as they are.
 
+#include <cmath>
 #include <string>
 
 namespace quilvane::texts {
@@ -43,7 +44,7 @@ inline std::string SizeText(unsigned long long bytes) {
     double value = static_cast<double>(bytes) / 1024;
     int unit = 0;
     while (value >= 1024 && unit < 3) value /= 1024, ++unit;
-    const int tenths = static_cast<int>(value * 10 + 0.5);
+    const int tenths = static_cast<int>(std::lround(value * 10));
     return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " " + units[unit];
 }
 inline std::string FileTooLarge(const std::string& path, unsigned long long length, unsigned long long limit) {
