@@ -14,6 +14,7 @@ SetCompressor /SOLID lzma
 !define SETTINGS "Sysset.ini"
 
 Name "${PRODUCT} ${VERSION}"
+BrandingText "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\Quilvane"
 ; An upgrade goes where the earlier version is, so its Sysset.ini stays in use.
