@@ -16,6 +16,8 @@ in_prefix() { WINEPREFIX=$QUILVANE_PREFIX WINEDEBUG=-all LC_ALL=zh_CN.UTF-8 "$@"
 trap 'in_prefix wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
 windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
 unix_path() { local path=${1#C:\\}; echo "$QUILVANE_PREFIX/drive_c/${path//\\//}"; }
+# The uninstaller goes on from a copy of itself in the temporary folder; this waits for it.
+wait_for_wine_to_end() { timeout 60 env WINEPREFIX="$QUILVANE_PREFIX" wineserver -w || fail "$1"; }
 files_in() { (cd "$1" && find . -mindepth 1 | LC_ALL=C sort | tr '\n' ' '); }
 
 echo "== the zip"
@@ -87,7 +89,7 @@ expect_value InstallLocation "$location"
 echo "== the uninstaller, keeping the settings"
 "$wine_run" "$installed/uninstall.exe" &
 timeout 60 xdotool search --sync --onlyvisible --name '卸载$' >/dev/null || fail "the uninstaller showed no window"
-sleep 1
+sleep 2
 xdotool key alt+k alt+u
 deadline=$((SECONDS + 60))
 until [ "$(files_in "$installed")" = "./Sysset.ini " ]; do
@@ -95,7 +97,7 @@ until [ "$(files_in "$installed")" = "./Sysset.ini " ]; do
   sleep 0.5
 done
 xdotool key Return
-in_prefix wineserver -w
+wait_for_wine_to_end "the uninstaller did not close"
 cmp -s "$settings" "$installed/Sysset.ini" || fail "the kept Sysset.ini changed"
 ! read_entry 2>/dev/null || fail "the uninstall entry is still there"
 [ ! -e "$shortcut" ] || fail "the Start-menu shortcut is still there"
@@ -104,8 +106,7 @@ echo "== the uninstaller, silently"
 "$wine_run" "$setup" /S || fail "the silent install over kept settings failed"
 cmp -s "$settings" "$installed/Sysset.ini" || fail "the install changed the kept Sysset.ini"
 "$wine_run" "$installed/uninstall.exe" /S
-# It goes on from a copy of itself in the temporary folder.
-in_prefix wineserver -w
+wait_for_wine_to_end "the silent uninstall did not end"
 [ ! -e "$installed" ] || fail "the silent uninstall left: $(files_in "$installed")"
 [ ! -e "$shortcut" ] || fail "the silent uninstall left the Start-menu shortcut"
 ! read_entry 2>/dev/null || fail "the silent uninstall left the uninstall entry"
