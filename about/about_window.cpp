@@ -117,11 +117,8 @@ LRESULT frmUseset::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         if (LOWORD(wParam) == kBt1 && HIWORD(wParam) == BN_CLICKED) bt1_Click();
         return 0;
-    case WM_DESTROY:
-        Form_Unload();
-        return 0;
-    default:
-        return Default(message, wParam, lParam);
+    case WM_DESTROY: Form_Unload(); return 0;
+    default: return Default(message, wParam, lParam);
     }
 }
 

@@ -46,10 +46,10 @@ struct AutoModeChoice {
     int mode, count, sizeLimit, strengthLimit;
 };
 inline constexpr AutoModeChoice kRightClickModes[] = {
-    {2, 5, 4, 250},   // one drop wandering 5 pixels a step, size 4, strength 250
-    {3, 250, 4, 8},   // 251 small drops a tick, sizes 1 to 4, strengths 0 to 7
-    {1, 5, 4, 150},   // rain: a drop a tick, size 1 to 4, strength 50 to 199
-    {0, 0, 0, 0},     // automatic drops off
+    {2, 5, 4, 250},  // one drop wandering 5 pixels a step, size 4, strength 250
+    {3, 250, 4, 8},  // 251 small drops a tick, sizes 1 to 4, strengths 0 to 7
+    {1, 5, 4, 150},  // rain: a drop a tick, size 1 to 4, strength 50 to 199
+    {0, 0, 0, 0},    // automatic drops off
 };
 
 }  // namespace quilvane::about

@@ -63,11 +63,8 @@ void PictureBox::Paint() {
 
 LRESULT PictureBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        Paint();
-        return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: Paint(); return 0;
     case WM_SETCURSOR: {
         // Also asked on behalf of the child button first; that one keeps its own pointer.
         if (reinterpret_cast<HWND>(wParam) != hwnd() || LOWORD(lParam) != HTCLIENT) break;
@@ -99,15 +96,11 @@ LRESULT PictureBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (LabelAt(lParam) == pressed && pressed->click) pressed->click();
         }
         return 0;
-    case WM_CAPTURECHANGED:
-        pressedLabel_ = nullptr;
-        return 0;
+    case WM_CAPTURECHANGED: pressedLabel_ = nullptr; return 0;
     case WM_COMMAND:
     case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
-        return SendMessageW(GetParent(hwnd()), message, wParam, lParam);
-    default:
-        break;
+    case WM_CTLCOLORSTATIC: return SendMessageW(GetParent(hwnd()), message, wParam, lParam);
+    default: break;
     }
     return Default(message, wParam, lParam);
 }

@@ -214,17 +214,12 @@ void RippleSetAutoMode(RippleState& state, std::int32_t mode, std::int32_t count
 void RippleAddAutomaticDrops(RippleState& state) {
     if (!(state.flags & kAutoModeOn)) return;
     switch (state.mode) {
-    case kModeRain:
-        AddRandomDrop(state, 50);
-        break;
-    case kModeWanderingDrop:
-        MoveWanderingDrop(state);
-        break;
+    case kModeRain: AddRandomDrop(state, 50); break;
+    case kModeWanderingDrop: MoveWanderingDrop(state); break;
     case kModeBursts:
         for (std::int64_t drop = 0; drop <= state.count; ++drop) AddRandomDrop(state, 0);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -34,7 +34,7 @@ struct RippleState {
     // The picture inside a frame of its own edge pixels repeated once, so softening a pixel
     // needs no edge checks: (width + 2) x (height + 2) pixels, rows of sourceStride bytes.
     std::vector<std::uint8_t> sourcePixels;
-    std::vector<std::uint8_t> outputPixels;  // what is shown: stride bytes a row, width x height
+    std::vector<std::uint8_t> outputPixels;                     // what is shown: stride bytes a row, width x height
     std::vector<std::int32_t> currentHeights, previousHeights;  // width x height cells, row by row
     std::int32_t width = 0, height = 0, stride = 0, sourceStride = 0;
     std::int32_t seed = 0;  // state of the effect's own random generator

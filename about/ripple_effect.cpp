@@ -24,7 +24,8 @@ bool RippleEffect::RippleStart(HWND window, HBITMAP picture, UINT period) {
     description_.bmiHeader.biBitCount = 24;
     description_.bmiHeader.biCompression = BI_RGB;
     try {
-        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(RippleStride(width)) * static_cast<std::size_t>(height));
+        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(RippleStride(width)) *
+                                         static_cast<std::size_t>(height));
         ui::WindowDc screen(window);
         surface_.Reset(CreateCompatibleDC(screen.get()));
         surfaceBitmap_.Reset(CreateCompatibleBitmap(screen.get(), width, height));

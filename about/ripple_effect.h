@@ -44,7 +44,7 @@ private:
     RippleState state_;
     HWND window_ = nullptr;
     ui::Subclass timerAndPaint_;  // the window's timer ticks and repaints reach the effect here
-    BITMAPINFO description_{};  // top-down 24-bit rows, for every transfer of pixels
+    BITMAPINFO description_{};    // top-down 24-bit rows, for every transfer of pixels
     ui::GdiObject<HBITMAP> surfaceBitmap_;
     ui::MemoryDc surface_;  // declared after its bitmap, so it is deleted first and lets go of it
 };

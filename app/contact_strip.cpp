@@ -49,8 +49,7 @@ LRESULT ContactStrip::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
         if (OverLabel(lParam) && LabelClicked) LabelClicked();
         return 0;
-    default:
-        return Default(message, wParam, lParam);
+    default: return Default(message, wParam, lParam);
     }
 }
 

@@ -13,8 +13,8 @@ namespace quilvane::app {
 
 class ContactStrip : public ui::Window {
 public:
-    bool Create(HWND parent, int id, const RECT& place, const RECT& labelPlace, std::wstring caption,
-                HFONT font, HBITMAP picture);
+    bool Create(HWND parent, int id, const RECT& place, const RECT& labelPlace, std::wstring caption, HFONT font,
+                HBITMAP picture);
 
     std::function<void()> LabelClicked;
 

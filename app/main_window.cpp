@@ -20,7 +20,9 @@ constexpr const char* kAllFilesFilter = "所有文件(*.*)|*.*";
 constexpr const char* kDescriptorFilter = "准备合并文件(*.hpe)|*.hpe";
 
 // Stored options are whole numbers; anything else counts as 0.
-std::int32_t WholeNumber(const std::string& text) { return static_cast<std::int32_t>(std::strtol(text.c_str(), nullptr, 10)); }
+std::int32_t WholeNumber(const std::string& text) {
+    return static_cast<std::int32_t>(std::strtol(text.c_str(), nullptr, 10));
+}
 
 // A box's Click comes before its value changes; what is stored is the value it takes.
 std::string SettingOf(std::int32_t valueBeforeClick) {
@@ -74,23 +76,14 @@ void MainF::Form_Unload() {
 
 LRESULT MainF::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND:
-        OnCommand(LOWORD(wParam), HIWORD(wParam));
-        return 0;
-    case WM_DROPFILES:
-        FilesDropped(reinterpret_cast<HDROP>(wParam));
-        return 0;
-    case WM_CLOSE:
-        Command3_Click();
-        return 0;
-    case WM_DESTROY:
-        Form_Unload();
-        return 0;
+    case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+    case WM_DROPFILES: FilesDropped(reinterpret_cast<HDROP>(wParam)); return 0;
+    case WM_CLOSE: Command3_Click(); return 0;
+    case WM_DESTROY: Form_Unload(); return 0;
     case WM_ENDSESSION:  // the session ends without waiting for a task under way
         if (wParam) RemoveTemporaryFilesNow();
         return 0;
-    default:
-        return Default(message, wParam, lParam);
+    default: return Default(message, wParam, lParam);
     }
 }
 
@@ -116,9 +109,7 @@ void MainF::OnCommand(int id, int code) {
     }
 }
 
-bool MainF::Selected(ControlId option) const {
-    return SendMessageW(Control(option), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
+bool MainF::Selected(ControlId option) const { return SendMessageW(Control(option), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 std::string MainF::TextOf(ControlId id) const {
     const HWND control = Control(id);
@@ -236,8 +227,8 @@ void MainF::tQueries_Click() {
     GetWindowRect(hwnd(), &outer);
     const bool collapsed = outer.bottom - outer.top == Pixels(kCollapsedHeight);
     SetWindowTextW(Control(kTQueries), collapsed ? L"缩回 >>" : L"展开 <<");
-    SetWindowPos(hwnd(), nullptr, 0, 0, outer.right - outer.left, Pixels(collapsed ? kExpandedHeight : kCollapsedHeight),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd(), nullptr, 0, 0, outer.right - outer.left,
+                 Pixels(collapsed ? kExpandedHeight : kCollapsedHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainF::Combo1_MouseDown(short& button, short&, float&, float&) {
@@ -322,9 +313,7 @@ void MainF::Command2_Click() {
 
 void MainF::ShowNotice(const std::string& text, NoticeKind) { dialogs_.ShowNotice(text, shell::kNoticeStyle); }
 
-void MainF::SetProgress(float percent) {
-    SendMessageW(Control(kP1), PBM_SETPOS, static_cast<WPARAM>(percent), 0);
-}
+void MainF::SetProgress(float percent) { SendMessageW(Control(kP1), PBM_SETPOS, static_cast<WPARAM>(percent), 0); }
 
 void MainF::LetPendingMessagesRun() { ui::PumpPendingMessages(); }
 

@@ -45,8 +45,7 @@ void MainF::CreateControls() {
             controls_[design.id] = picture1_.hwnd();
             break;
         }
-        default:
-            controls_[design.id] = CreateStandardControl(design, container, place);
+        default: controls_[design.id] = CreateStandardControl(design, container, place);
         }
     }
     for (ControlId target : kDropTargets) ListenForDrops(controls_.at(target));
@@ -87,9 +86,9 @@ void MainF::CreateControls() {
 void MainF::UpdateTabOrder() {
     const bool listShown = combo1_ && Selected(kGetFile) && chkAdd_.Value() != 0;
     std::vector<HWND> order;
-    for (ControlId id : {kOpDelFale, kGetFile, kCommand1, kCommand4, listShown ? kCombo1 : kTxtPsd, kCmdFile, kText1,
-                         kCmdOpsee, kText2, kOkbs, kOption3, kCommand2, kCommand3, kTQueries, kChkSets, kChkAdd,
-                         kAutosets, kAutoQto, kCommand5})
+    for (ControlId id :
+         {kOpDelFale, kGetFile, kCommand1, kCommand4, listShown ? kCombo1 : kTxtPsd, kCmdFile, kText1, kCmdOpsee,
+          kText2, kOkbs, kOption3, kCommand2, kCommand3, kTQueries, kChkSets, kChkAdd, kAutosets, kAutoQto, kCommand5})
         order.push_back(controls_.at(id));
     navigation_.SetTabOrder(std::move(order));
 }
@@ -104,9 +103,7 @@ HWND MainF::CreateStandardControl(const ControlDesign& design, HWND container, c
         // whatever the stacking order.
         style |= BS_RADIOBUTTON | WS_TABSTOP;
         break;
-    case ControlKind::Button:
-        style |= BS_PUSHBUTTON | WS_TABSTOP;
-        break;
+    case ControlKind::Button: style |= BS_PUSHBUTTON | WS_TABSTOP; break;
     case ControlKind::Label:
         windowClass = L"STATIC";
         style |= SS_LEFT | SS_NOPREFIX;
@@ -122,10 +119,10 @@ HWND MainF::CreateStandardControl(const ControlDesign& design, HWND container, c
         break;
     }
     const RECT fitted = design.kind == ControlKind::Label ? FittingCaption(place, 0, design.caption) : place;
-    HWND control = CreateWindowExW(exStyle, windowClass, design.caption, style, fitted.left, fitted.top,
-                                   fitted.right - fitted.left, fitted.bottom - fitted.top, container,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)),
-                                   GetModuleHandleW(nullptr), nullptr);
+    HWND control =
+        CreateWindowExW(exStyle, windowClass, design.caption, style, fitted.left, fitted.top,
+                        fitted.right - fitted.left, fitted.bottom - fitted.top, container,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), GetModuleHandleW(nullptr), nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(hfont_.get()), FALSE);
     // Paths and sizes are typed in Latin letters and digits: no input method.
     if (design.kind == ControlKind::Edit || design.kind == ControlKind::ReadOnlyEdit)

@@ -7,16 +7,50 @@
 namespace quilvane::app {
 
 enum class ControlKind {
-    Frame, BorderedFrame, Option, Button, Label, Edit, ReadOnlyEdit, Progress, CheckBox, DropDownList,
+    Frame,
+    BorderedFrame,
+    Option,
+    Button,
+    Label,
+    Edit,
+    ReadOnlyEdit,
+    Progress,
+    CheckBox,
+    DropDownList,
     ContactStrip
 };
 
 enum ControlId : int {
     kWindow = 0,  // as a container: the window itself
-    kFrame2 = 100, kOpDelFale, kGetFile, kCommand1, kCommand4, kSkinLabel2, kCmdFile, kSkinLabel3, kText1,
-    kCmdOpsee, kSkinLabel4, kText2, kTxtPsd, kCombo1, kOkbs, kOption3, kP1, kCommand2, kCommand3, kTQueries,
-    kFrame1, kChkSets, kChkAdd, kAutosets, kAutoQto, kCommand5, kPicture1,
-    kDels, kClse  // items of the list's context menu
+    kFrame2 = 100,
+    kOpDelFale,
+    kGetFile,
+    kCommand1,
+    kCommand4,
+    kSkinLabel2,
+    kCmdFile,
+    kSkinLabel3,
+    kText1,
+    kCmdOpsee,
+    kSkinLabel4,
+    kText2,
+    kTxtPsd,
+    kCombo1,
+    kOkbs,
+    kOption3,
+    kP1,
+    kCommand2,
+    kCommand3,
+    kTQueries,
+    kFrame1,
+    kChkSets,
+    kChkAdd,
+    kAutosets,
+    kAutoQto,
+    kCommand5,
+    kPicture1,
+    kDels,
+    kClse  // items of the list's context menu
 };
 
 struct ControlDesign {
@@ -67,11 +101,11 @@ inline constexpr ControlDesign kMainWindowDesign[] = {
 };
 
 // The window's direct children from top to bottom: the list starts under Frame2, hidden.
-inline constexpr ControlId kStackingOrder[] = {kCommand5, kP1,     kTQueries, kCommand3, kCommand2, kTxtPsd,
-                                               kOption3,  kOkbs,   kFrame1,   kFrame2,   kCombo1,   kPicture1};
+inline constexpr ControlId kStackingOrder[] = {kCommand5, kP1,   kTQueries, kCommand3, kCommand2, kTxtPsd,
+                                               kOption3,  kOkbs, kFrame1,   kFrame2,   kCombo1,   kPicture1};
 
 // Controls whose drop of files fills the source, as the window itself does.
-inline constexpr ControlId kDropTargets[] = {kFrame1, kFrame2, kTxtPsd, kText1, kText2,
-                                             kOpDelFale, kGetFile, kOkbs, kOption3};
+inline constexpr ControlId kDropTargets[] = {kFrame1,    kFrame2,  kTxtPsd, kText1,  kText2,
+                                             kOpDelFale, kGetFile, kOkbs,   kOption3};
 
 }  // namespace quilvane::app

@@ -17,7 +17,7 @@ namespace {
 constexpr std::uint64_t kLargestBodyFile = std::uint64_t{16} << 20;
 
 // Options that take a value; --attach may come any number of times.
-const std::vector<std::string> kOptions = {"--server", "--from",   "--to",  "--user",   "--subject",
+const std::vector<std::string> kOptions = {"--server",    "--from",   "--to",  "--user",   "--subject",
                                            "--body-file", "--attach", "--tls", "--ca-file"};
 
 struct ParsedOptions {
@@ -37,13 +37,15 @@ Result<ParsedOptions> ParseOptions(const std::vector<std::string>& arguments) {
         }
         if (std::find(kOptions.begin(), kOptions.end(), name) == kOptions.end())
             return Status::Fail(name.rfind("--", 0) == 0 ? "mail 不认识选项“" + name + "”。"
-                                                          : "mail 不接受参数“" + name + "”，请用选项给出。");
+                                                         : "mail 不接受参数“" + name + "”，请用选项给出。");
         if (!inlineValue) {
             if (i + 1 == arguments.size()) return Status::Fail("选项 " + name + " 后面缺少值。");
             value = arguments[++i];
         }
-        if (name == "--attach") parsed.attachments.push_back(value);
-        else if (!parsed.single.emplace(name, value).second) return Status::Fail("选项 " + name + " 只能给出一次。");
+        if (name == "--attach")
+            parsed.attachments.push_back(value);
+        else if (!parsed.single.emplace(name, value).second)
+            return Status::Fail("选项 " + name + " 只能给出一次。");
     }
     return parsed;
 }
@@ -74,10 +76,14 @@ int RunMailCommand(const std::vector<std::string>& arguments,
 
     mail::SubmitOptions options;
     const std::string tls = option("--tls");
-    if (tls == "starttls") options.tls = mail::TlsPolicy::StartTls;
-    else if (tls == "implicit") options.tls = mail::TlsPolicy::Implicit;
-    else if (tls == "none") options.allowPlainLogin = [](const std::string&) { return true; };  // the user said so
-    else if (parsed->single.count("--tls")) return usageError("--tls 后应为 starttls、implicit 或 none。");
+    if (tls == "starttls")
+        options.tls = mail::TlsPolicy::StartTls;
+    else if (tls == "implicit")
+        options.tls = mail::TlsPolicy::Implicit;
+    else if (tls == "none")
+        options.allowPlainLogin = [](const std::string&) { return true; };  // the user said so
+    else if (parsed->single.count("--tls"))
+        return usageError("--tls 后应为 starttls、implicit 或 none。");
     options.trust.caFile = option("--ca-file");
 
     mail::MailRequest request;

@@ -27,8 +27,11 @@ std::string Usage() {
            "    drop X Y SIZE STRENGTH         在 (X, Y) 处加一滴水\n"
            "    auto MODE COUNT SIZE STRENGTH  自动模式：0 关，1 雨滴，2 游走的水滴，3 成片的小水滴\n"
            "    tick [K]                       走 K 个计时周期（默认 1 个）\n"
-           "  脚本的工作量不能超过 " + ReplayWorkLimitText() + "：每个计时周期按图片的像素数计步，\n"
-           "  每滴水另计 " + std::to_string(kDropSteps) + " 步加它盖住的像素数。\n";
+           "  脚本的工作量不能超过 " +
+           ReplayWorkLimitText() +
+           "：每个计时周期按图片的像素数计步，\n"
+           "  每滴水另计 " +
+           std::to_string(kDropSteps) + " 步加它盖住的像素数。\n";
 }
 
 constexpr int kFailed = 1;

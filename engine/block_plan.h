@@ -21,9 +21,7 @@ struct BlockPlan {
     static BlockPlan For(std::uint64_t sourceLength, std::uint64_t pieceSize, std::uint64_t blockSize);
     std::uint64_t pieceCount() const { return fullPieces + (lastPieceSize > 0 ? 1 : 0); }
     // The length of piece `index` (0-based).
-    std::uint64_t PieceLength(std::uint64_t index) const {
-        return index < fullPieces ? pieceSize : lastPieceSize;
-    }
+    std::uint64_t PieceLength(std::uint64_t index) const { return index < fullPieces ? pieceSize : lastPieceSize; }
 };
 
 inline BlockPlan BlockPlan::For(std::uint64_t sourceLength, std::uint64_t pieceSize, std::uint64_t blockSize) {

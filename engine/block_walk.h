@@ -15,7 +15,7 @@ struct Block {
     std::uint64_t piece;   // 0-based
     std::uint64_t offset;  // within the piece
     std::uint64_t length;
-    bool endsPiece;        // the piece's last block
+    bool endsPiece;  // the piece's last block
 };
 
 // Hands each block in order to `copy`; after each, lets the window run and shows the progress,

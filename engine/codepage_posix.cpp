@@ -8,7 +8,8 @@ namespace {
 // Converts all of `input`, or gives up at the first sequence `to` cannot hold.
 bool Convert(const char* to, const char* from, std::string_view input, std::string& output) {
     iconv_t converter = iconv_open(to, from);
-    if (converter == reinterpret_cast<iconv_t>(-1)) return false;  // NOLINT(performance-no-int-to-ptr): iconv's failure value
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): iconv's documented failure value
+    if (converter == reinterpret_cast<iconv_t>(-1)) return false;
     output.assign(input.size() * 4 + 4, '\0');
     char* in = const_cast<char*>(input.data());
     std::size_t inLeft = input.size();

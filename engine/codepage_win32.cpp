@@ -18,7 +18,8 @@ UINT TextFileCodePage() {
 
 // Code pages whose conversion refuses every flag.
 bool IsFlaglessCodePage(UINT codePage) {
-    return codePage == kGb18030 || codePage == CP_UTF8 || codePage == CP_UTF7 || (codePage >= 50220 && codePage <= 57011);
+    return codePage == kGb18030 || codePage == CP_UTF8 || codePage == CP_UTF7 ||
+           (codePage >= 50220 && codePage <= 57011);
 }
 
 }  // namespace

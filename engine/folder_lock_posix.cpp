@@ -21,7 +21,8 @@ Result<FolderLock> FolderLock::Take(const std::string& folder, Use use) {
         const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
         if (fd < 0) {
             const int error = errno;
-            if (use == Use::Read && (error == EACCES || error == EROFS || error == EPERM)) return FolderLock(folder, kNone);
+            if (use == Use::Read && (error == EACCES || error == EROFS || error == EPERM))
+                return FolderLock(folder, kNone);
             return Status::Fail(texts::FolderNotWritable(folder, std::strerror(error)));
         }
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -32,7 +33,8 @@ Result<FolderLock> FolderLock::Take(const std::string& folder, Use use) {
             // A file system without locks (some network shares) cannot be guarded this way.
             return FolderLock(folder, kNone);
         }
-        struct stat held {}, named {};
+        struct stat held {
+        }, named{};
         if (::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
             held.st_ino == named.st_ino)
             return FolderLock(folder, fd);

@@ -37,9 +37,7 @@ bool ParseNumber(const std::string& text, std::uint64_t& value) {
 }
 
 // cmd splits a command at these; a path holding one must be quoted.
-bool NeedsQuotes(const std::string& path) {
-    return path.find_first_of(" \t&()[]{}^=;!'+,`~") != std::string::npos;
-}
+bool NeedsQuotes(const std::string& path) { return path.find_first_of(" \t&()[]{}^=;!'+,`~") != std::string::npos; }
 
 // A path as one argument of a batch line: quoted where needed, and "%" doubled because a
 // batch file expands it even inside quotes.
@@ -105,8 +103,8 @@ Result<std::string> MergeDescriptorLine(const std::string& name, const std::stri
     return *nameBytes + "?" + ScrambleText(plain, DescriptorKey()) + "\r\n";
 }
 
-Status WriteMergeDescriptor(const std::string& path, const std::string& name, const std::string& sizeText,
-                            char unit, std::uint64_t blockCount, std::uint64_t sourceLength) {
+Status WriteMergeDescriptor(const std::string& path, const std::string& name, const std::string& sizeText, char unit,
+                            std::uint64_t blockCount, std::uint64_t sourceLength) {
     Result<std::string> line = MergeDescriptorLine(name, sizeText, unit, blockCount, sourceLength);
     if (!line) return line.status();
     return WriteTextFile(path, *line);

@@ -22,14 +22,14 @@ Result<std::string> DescriptorNameBytes(const std::string& name);
 // The one line of a descriptor, line end included.
 Result<std::string> MergeDescriptorLine(const std::string& name, const std::string& sizeText, char unit,
                                         std::uint64_t blockCount, std::uint64_t sourceLength);
-Status WriteMergeDescriptor(const std::string& path, const std::string& name, const std::string& sizeText,
-                            char unit, std::uint64_t blockCount, std::uint64_t sourceLength);
+Status WriteMergeDescriptor(const std::string& path, const std::string& name, const std::string& sizeText, char unit,
+                            std::uint64_t blockCount, std::uint64_t sourceLength);
 
 struct MergeDescriptor {
-    std::string name;          // the source's file name, no folder
-    std::string sizeText;      // piece size as typed, unit letter included ("0100k")
-    std::uint64_t pieceSize;   // P
-    std::uint64_t blockCount;  // N
+    std::string name;            // the source's file name, no folder
+    std::string sizeText;        // piece size as typed, unit letter included ("0100k")
+    std::uint64_t pieceSize;     // P
+    std::uint64_t blockCount;    // N
     std::uint64_t sourceLength;  // F
 };
 // Reads and checks a descriptor's fields; the message says what is wrong with it.

@@ -29,9 +29,9 @@ inline constexpr const char* kJournalName = ".quilvane.journal";
 struct PlannedMove {
     std::string finalName;
     std::string temporaryName;
-    FileIdentity newFile;      // the finished temporary file
-    std::string backupName;    // empty when nothing had the final name
-    FileIdentity oldFile;      // what had the final name, when something had
+    FileIdentity newFile;    // the finished temporary file
+    std::string backupName;  // empty when nothing had the final name
+    FileIdentity oldFile;    // what had the final name, when something had
 };
 
 struct MoveJournal {

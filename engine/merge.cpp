@@ -90,8 +90,8 @@ Status Merge(const TaskInputs& inputs, TaskHost& host, const CopyLimits& limits)
             piece.emplace(std::move(*opened));
             if (hasher) hasher->Add(block.piece, path, 0, plan.PieceLength(block.piece));
         }
-        Status moved = output->CopyFrom(*piece, block.offset, block.piece * plan.pieceSize + block.offset,
-                                        block.length, buffer.data(), buffer.size());
+        Status moved = output->CopyFrom(*piece, block.offset, block.piece * plan.pieceSize + block.offset, block.length,
+                                        buffer.data(), buffer.size());
         if (block.endsPiece) piece.reset();
         return moved;
     });

@@ -29,9 +29,12 @@ Status RollBack(const std::string& folder, const std::vector<PlannedMove>& moves
             const std::string backup = folder + move->backupName;
             if (Is(backup, move->oldFile)) {
                 const std::optional<FileIdentity> now = IdentityOf(finalPath);
-                if (now == move->oldFile) keep(RemoveFile(backup));  // a second name only: nothing replaced yet
-                else if (!now || now == move->newFile) keep(MoveFileOver(backup, finalPath, finalPath));
-                else keep(Status::Fail(texts::RollBackBlocked(finalPath)));
+                if (now == move->oldFile)
+                    keep(RemoveFile(backup));  // a second name only: nothing replaced yet
+                else if (!now || now == move->newFile)
+                    keep(MoveFileOver(backup, finalPath, finalPath));
+                else
+                    keep(Status::Fail(texts::RollBackBlocked(finalPath)));
             }
         } else if (Is(finalPath, move->newFile)) {
             keep(RemoveFile(finalPath));
@@ -132,7 +135,8 @@ Result<TakenFolder> TakeFolder(const std::string& folder, FolderLock::Use use) {
             return Status::Fail(texts::RollBackFailed(folder, undone.message()));
         taken.rolledBack = journal->complete;
     }
-    if (Status removed = RemoveJournal(folder); !removed) return Status::Fail(texts::RollBackFailed(folder, removed.message()));
+    if (Status removed = RemoveJournal(folder); !removed)
+        return Status::Fail(texts::RollBackFailed(folder, removed.message()));
     return taken;
 }
 

@@ -6,8 +6,8 @@
 
 namespace quilvane {
 
-Status File::CopyThroughBuffer(const File& source, std::uint64_t sourceOffset, std::uint64_t offset,
-                               std::uint64_t size, char* buffer, std::size_t bufferSize) {
+Status File::CopyThroughBuffer(const File& source, std::uint64_t sourceOffset, std::uint64_t offset, std::uint64_t size,
+                               char* buffer, std::size_t bufferSize) {
     while (size > 0) {
         if (InterruptRequested()) return Status::Fail(texts::kInterrupted);
         const std::size_t chunk = size < bufferSize ? static_cast<std::size_t>(size) : bufferSize;

@@ -45,8 +45,8 @@ public:
     // Copies `size` bytes from `source` at `sourceOffset` to this file at `offset`, through
     // the kernel where it can, else through `buffer`. Stops early when the program is asked
     // to end.
-    Status CopyFrom(const File& source, std::uint64_t sourceOffset, std::uint64_t offset,
-                    std::uint64_t size, char* buffer, std::size_t bufferSize);
+    Status CopyFrom(const File& source, std::uint64_t sourceOffset, std::uint64_t offset, std::uint64_t size,
+                    char* buffer, std::size_t bufferSize);
     // Makes what was written durable, as FlushToDisk does.
     Status Flush();
     // Closing can fail too (data that did not reach the disk); the failure names the file.
@@ -58,8 +58,8 @@ private:
         : handle_(handle), path_(std::move(path)), shown_(std::move(shown)) {}
     void Release();
     // The portable part of CopyFrom: read a chunk, write it, until `size` bytes are done.
-    Status CopyThroughBuffer(const File& source, std::uint64_t sourceOffset, std::uint64_t offset,
-                             std::uint64_t size, char* buffer, std::size_t bufferSize);
+    Status CopyThroughBuffer(const File& source, std::uint64_t sourceOffset, std::uint64_t offset, std::uint64_t size,
+                             char* buffer, std::size_t bufferSize);
 
     NativeHandle handle_;
     std::string path_;

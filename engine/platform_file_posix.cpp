@@ -111,8 +111,8 @@ Status File::WriteAt(std::uint64_t offset, const char* data, std::size_t size) {
     return Status::Ok();
 }
 
-Status File::CopyFrom(const File& source, std::uint64_t sourceOffset, std::uint64_t offset,
-                      std::uint64_t size, char* buffer, std::size_t bufferSize) {
+Status File::CopyFrom(const File& source, std::uint64_t sourceOffset, std::uint64_t offset, std::uint64_t size,
+                      char* buffer, std::size_t bufferSize) {
     // The kernel copies without the bytes passing through this process; where it cannot
     // (another file system, an old kernel), the buffered loop below takes over.
     while (size > 0) {
@@ -161,8 +161,7 @@ bool IsReadOnly(const std::string& path) {
 }
 
 Status RemoveFile(const std::string& path) {
-    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
-        return Status::Fail(texts::DeleteFailed(path, Reason(errno)));
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) return Status::Fail(texts::DeleteFailed(path, Reason(errno)));
     return Status::Ok();
 }
 
@@ -189,8 +188,10 @@ Status ReplaceKeepingBackup(const std::string& replacement, const std::string& t
         return Status::Fail(texts::ReplaceFailed(shownAs, Reason(errno)));
     if (::rename(replacement.c_str(), target.c_str()) == 0) return Status::Ok();
     const int error = errno;
-    if (linked) (void)::unlink(backup.c_str());
-    else (void)::rename(backup.c_str(), target.c_str());
+    if (linked)
+        (void)::unlink(backup.c_str());
+    else
+        (void)::rename(backup.c_str(), target.c_str());
     return Status::Fail(texts::ReplaceFailed(shownAs, Reason(error)));
 }
 

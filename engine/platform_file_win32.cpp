@@ -62,9 +62,9 @@ bool Attributes(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
 }  // namespace
 
 Result<File> File::OpenForReading(const std::string& path) {
-    HANDLE handle = CreateFileW(NativePath(path).c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    HANDLE handle =
+        CreateFileW(NativePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return Status::Fail(texts::OpenFailed(path, SystemReason(GetLastError())));
     if (GetFileType(handle) != FILE_TYPE_DISK) {
         CloseHandle(handle);
@@ -105,7 +105,8 @@ void File::Release() {
 
 Result<std::uint64_t> File::Length() const {
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(Native(handle_), &size)) return Status::Fail(texts::ReadFailed(shown_, SystemReason(GetLastError())));
+    if (!GetFileSizeEx(Native(handle_), &size))
+        return Status::Fail(texts::ReadFailed(shown_, SystemReason(GetLastError())));
     return static_cast<std::uint64_t>(size.QuadPart);
 }
 
@@ -143,13 +144,14 @@ Status File::WriteAt(std::uint64_t offset, const char* data, std::size_t size) {
     return Status::Ok();
 }
 
-Status File::CopyFrom(const File& source, std::uint64_t sourceOffset, std::uint64_t offset,
-                      std::uint64_t size, char* buffer, std::size_t bufferSize) {
+Status File::CopyFrom(const File& source, std::uint64_t sourceOffset, std::uint64_t offset, std::uint64_t size,
+                      char* buffer, std::size_t bufferSize) {
     return CopyThroughBuffer(source, sourceOffset, offset, size, buffer, bufferSize);
 }
 
 Status File::Flush() {
-    if (!FlushFileBuffers(Native(handle_))) return Status::Fail(texts::WriteFailed(shown_, SystemReason(GetLastError())));
+    if (!FlushFileBuffers(Native(handle_)))
+        return Status::Fail(texts::WriteFailed(shown_, SystemReason(GetLastError())));
     return Status::Ok();
 }
 
@@ -192,7 +194,8 @@ Status RemoveFile(const std::string& path) {
 }
 
 Status MoveFileOver(const std::string& from, const std::string& to, const std::string& shownAs) {
-    if (!MoveFileExW(NativePath(from).c_str(), NativePath(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!MoveFileExW(NativePath(from).c_str(), NativePath(to).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return Status::Fail(texts::ReplaceFailed(shownAs, SystemReason(GetLastError())));
     return Status::Ok();
 }
@@ -210,8 +213,8 @@ Status ReplaceKeepingBackup(const std::string& replacement, const std::string& t
     // as the backup it needs to make none of its own, and the name stays taken throughout.
     const bool linked = CreateHardLinkW(backupPath.c_str(), targetPath.c_str(), nullptr);
     constexpr DWORD kFlags = REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS;
-    if (ReplaceFileW(targetPath.c_str(), NativePath(replacement).c_str(), linked ? nullptr : backupPath.c_str(),
-                     kFlags, nullptr, nullptr))
+    if (ReplaceFileW(targetPath.c_str(), NativePath(replacement).c_str(), linked ? nullptr : backupPath.c_str(), kFlags,
+                     nullptr, nullptr))
         return Status::Ok();
     const DWORD error = GetLastError();
     // A replace that failed halfway may have left the old file under the backup's name only.
@@ -226,9 +229,9 @@ namespace {
 
 // FlushFileBuffers needs a handle that may write; nothing is written through it.
 Status Flush(const std::string& path, DWORD flags, const std::string& shownAs) {
-    HANDLE handle = CreateFileW(NativePath(path).c_str(), GENERIC_WRITE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, flags,
-                                nullptr);
+    HANDLE handle =
+        CreateFileW(NativePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, flags, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return Status::Fail(texts::WriteFailed(shownAs, SystemReason(GetLastError())));
     const bool flushed = FlushFileBuffers(handle);
     const DWORD error = GetLastError();
@@ -252,8 +255,8 @@ Status FlushFolder(const std::string& folder) {
 Result<std::vector<std::string>> ListFolder(const std::string& folder) {
     const std::string pattern = (folder.empty() || IsPathSeparator(folder.back()) ? folder : folder + "\\") + "*";
     WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileExW(NativePath(pattern).c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
-                                     nullptr, 0);
+    HANDLE search =
+        FindFirstFileExW(NativePath(pattern).c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE) return Status::Fail(texts::OpenFailed(folder, SystemReason(GetLastError())));
     std::vector<std::string> names;
     do {

@@ -30,7 +30,7 @@ BCRYPT_ALG_HANDLE Provider() {
     static BCRYPT_ALG_HANDLE provider = [] {
         BCRYPT_ALG_HANDLE opened = nullptr;
         return BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(&opened, BCRYPT_SHA256_ALGORITHM, nullptr, 0)) ? opened
-                                                                                                        : nullptr;
+                                                                                                         : nullptr;
     }();
     return provider;
 }

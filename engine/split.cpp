@@ -64,7 +64,8 @@ Result<std::string> DescriptorLine(const SplitJob& job) {
 
 // The batch file that rejoins the pieces with the system's copy command.
 Result<std::string> SplitBatch(const SplitJob& job) {
-    if (SameFile(job.BatchPath(), job.source)) return Status::Fail(texts::WouldOverwriteInput(job.BatchPath(), job.source));
+    if (SameFile(job.BatchPath(), job.source))
+        return Status::Fail(texts::WouldOverwriteInput(job.BatchPath(), job.source));
     if (Status fits = CheckOutput(job.BatchPath()); !fits) return fits;
     return SplitBatchLine(PieceNames(job.plan.pieceCount()), job.folder, job.name);
 }
@@ -104,7 +105,8 @@ constexpr std::uint64_t kMostPiecesListed = 1'000'000;
 bool ListsOtherPiecesHere(const SplitJob& job, const std::string& entry) {
     if (!HasExtension(entry, ".sha256") || SameFileName(entry, NameOf(job.ListPath()))) return false;
     Result<std::string> text = ReadWholeFile(job.folder + entry, LongestChecksumList(kMostPiecesListed));
-    Result<std::vector<ListedPiece>> listed = text ? ParseChecksumList(*text) : Result<std::vector<ListedPiece>>(text.status());
+    Result<std::vector<ListedPiece>> listed =
+        text ? ParseChecksumList(*text) : Result<std::vector<ListedPiece>>(text.status());
     if (!listed) return false;  // no list a merge could use
     for (const ListedPiece& piece : *listed)
         if (IsPieceAmongFirst(piece.name, job.plan.pieceCount()) && KindOf(job.folder + piece.name) == PathKind::File)
@@ -149,8 +151,12 @@ Status CutIntoPieces(const TaskInputs& inputs, TaskHost& host, const CopyLimits&
     const std::uint64_t pieceSize = value * (megabytes ? 1024 * 1024 : 1024);
     if (*sourceLength < pieceSize) return Status::Fail(texts::kNoNeedToSplit);
 
-    const SplitJob job{inputs.sourcePath, EnsureTrailingSlash(inputs.targetFolder), NameOf(inputs.sourcePath),
-                       BaseOf(inputs.sourcePath), inputs.sizeText, megabytes ? 'm' : 'k',
+    const SplitJob job{inputs.sourcePath,
+                       EnsureTrailingSlash(inputs.targetFolder),
+                       NameOf(inputs.sourcePath),
+                       BaseOf(inputs.sourcePath),
+                       inputs.sizeText,
+                       megabytes ? 'm' : 'k',
                        BlockPlan::For(*sourceLength, pieceSize, limits.blockSize)};
     Result<std::string> descriptor = DescriptorLine(job);
     if (!descriptor) return descriptor.status();

@@ -60,7 +60,8 @@ bool ParseTemporaryName(const std::string& name, std::string& stem, std::uint32_
     if (name.size() < kEnd.size() || name.compare(name.size() - kEnd.size(), kEnd.size(), kEnd) != 0) return false;
     const std::size_t marker = name.rfind(kMarker);
     if (marker == std::string::npos) return false;
-    const std::string digits = name.substr(marker + kMarker.size(), name.size() - kEnd.size() - marker - kMarker.size());
+    const std::string digits =
+        name.substr(marker + kMarker.size(), name.size() - kEnd.size() - marker - kMarker.size());
     if (digits.empty() || digits.size() > 10 || digits.find_first_not_of("0123456789") != std::string::npos)
         return false;
     const unsigned long long number = std::stoull(digits);

@@ -16,15 +16,15 @@ enum class SizeUnit { Kilobytes, Megabytes };
 
 // The window's values, taken once when the start button is pressed.
 struct TaskInputs {
-    bool splitMode = true;            // "分割文件" selected; else "合并文件"
-    std::string sourcePath;           // the file to split, or the descriptor to merge from
-    std::string targetFolder;         // the target folder as typed or chosen
-    std::string sizeText = "100";     // piece size, decimal digits as typed
+    bool splitMode = true;         // "分割文件" selected; else "合并文件"
+    std::string sourcePath;        // the file to split, or the descriptor to merge from
+    std::string targetFolder;      // the target folder as typed or chosen
+    std::string sizeText = "100";  // piece size, decimal digits as typed
     SizeUnit unit = SizeUnit::Kilobytes;
-    bool listMode = false;            // "允许添加多个文件进行合并" checked
+    bool listMode = false;                 // "允许添加多个文件进行合并" checked
     std::vector<std::string> listEntries;  // the files of a list merge, in order
-    int selectedEntry = -1;           // the list entry that names the result, -1 for none
-    bool verifyPieces = true;         // a merge checks the pieces against their checksum list
+    int selectedEntry = -1;                // the list entry that names the result, -1 for none
+    bool verifyPieces = true;              // a merge checks the pieces against their checksum list
 };
 
 enum class NoticeKind {

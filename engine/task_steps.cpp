@@ -33,7 +33,8 @@ float ProgressPercent(std::uint64_t copied, std::uint64_t total) {
 }
 
 CopyBuffer::CopyBuffer(const CopyLimits& limits, std::uint64_t largestCopy)
-    : size_(static_cast<std::size_t>(std::max<std::uint64_t>(1, std::min<std::uint64_t>(limits.chunkSize, largestCopy)))),
+    : size_(
+          static_cast<std::size_t>(std::max<std::uint64_t>(1, std::min<std::uint64_t>(limits.chunkSize, largestCopy)))),
       bytes_(std::make_unique_for_overwrite<char[]>(size_)) {}
 
 }  // namespace quilvane

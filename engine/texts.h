@@ -34,9 +34,7 @@ inline std::string DeleteFailed(const std::string& path, const std::string& reas
 inline std::string ReplaceFailed(const std::string& path, const std::string& reason) {
     return "保存文件“" + path + "”失败：" + reason;
 }
-inline std::string FileShrank(const std::string& path) {
-    return "读取文件“" + path + "”失败：文件在处理过程中变短了";
-}
+inline std::string FileShrank(const std::string& path) { return "读取文件“" + path + "”失败：文件在处理过程中变短了"; }
 // A size as people read it: "4.0 GB", "250 KB", "17 字节".
 inline std::string SizeText(unsigned long long bytes) {
     const char* units[] = {"KB", "MB", "GB", "TB"};
@@ -118,9 +116,7 @@ inline std::string NameTooLong(const std::string& path, std::size_t longestName)
 inline std::string PiecesOfAnotherFile(const std::string& descriptor) {
     return "目标文件夹中已有另一个文件的分块（见“" + descriptor + "”），分割会覆盖它们，请选择其他目标地址";
 }
-inline std::string BatchLineTooLong(const std::string& path) {
-    return "路径“" + path + "”太长，无法写入批处理文件";
-}
+inline std::string BatchLineTooLong(const std::string& path) { return "路径“" + path + "”太长，无法写入批处理文件"; }
 inline std::string NameNotRepresentable(const std::string& name) {
     return "文件名“" + name + "”含有当前代码页无法表示的字符，无法写入合并信息文件，请先改名";
 }
@@ -144,17 +140,13 @@ inline std::string PieceLengthWrong(const std::string& path, unsigned long long 
     return "分块文件“" + path + "”的长度是" + std::to_string(actual) + "字节，应为" + std::to_string(expected) + "字节";
 }
 inline std::string PieceMissing(const std::string& path) { return PieceNotFound(path) + "，无法合并"; }
-inline std::string PieceWrongLength(const std::string& path, unsigned long long actual,
-                                    unsigned long long expected) {
+inline std::string PieceWrongLength(const std::string& path, unsigned long long actual, unsigned long long expected) {
     return PieceLengthWrong(path, actual, expected) + "，无法合并";
 }
-inline std::string ListEntryMissing(const std::string& path) {
-    return "找不到待合并文件“" + path + "”";
-}
-inline std::string JoinedLengthWrong(const std::string& path, unsigned long long actual,
-                                     unsigned long long expected) {
-    return "合并失败：文件“" + path + "”的长度是" + std::to_string(actual) + "字节，应为" +
-           std::to_string(expected) + "字节";
+inline std::string ListEntryMissing(const std::string& path) { return "找不到待合并文件“" + path + "”"; }
+inline std::string JoinedLengthWrong(const std::string& path, unsigned long long actual, unsigned long long expected) {
+    return "合并失败：文件“" + path + "”的长度是" + std::to_string(actual) + "字节，应为" + std::to_string(expected) +
+           "字节";
 }
 // What is wrong with a descriptor, for DescriptorMalformed.
 inline constexpr const char* kNoSeparator = "缺少文件名后的“?”";

@@ -8,10 +8,14 @@ Utf8Character Utf8CharacterAt(std::string_view text, std::size_t at) {
     std::size_t length = 0;
     char32_t value = 0, minimum = 0;
     if (lead < 0x80) return stray;
-    if ((lead & 0xE0) == 0xC0) length = 2, minimum = 0x80, value = lead & 0x1F;
-    else if ((lead & 0xF0) == 0xE0) length = 3, minimum = 0x800, value = lead & 0x0F;
-    else if ((lead & 0xF8) == 0xF0) length = 4, minimum = 0x10000, value = lead & 0x07;
-    else return stray;
+    if ((lead & 0xE0) == 0xC0)
+        length = 2, minimum = 0x80, value = lead & 0x1F;
+    else if ((lead & 0xF0) == 0xE0)
+        length = 3, minimum = 0x800, value = lead & 0x0F;
+    else if ((lead & 0xF8) == 0xF0)
+        length = 4, minimum = 0x10000, value = lead & 0x07;
+    else
+        return stray;
     if (at + length > text.size()) return stray;
     for (std::size_t k = 1; k < length; ++k) {
         const auto next = static_cast<unsigned char>(text[at + k]);

@@ -32,10 +32,14 @@ Result<std::vector<std::string>> VerifyPieces(const std::string& descriptorPath,
         const std::string path = pieceFolder + PieceFileName(index + 1);
         const PathKind kind = KindOf(path);
         Result<std::uint64_t> length = kind == PathKind::File ? FileLength(path) : Result<std::uint64_t>(0);
-        if (kind == PathKind::Missing) faults[index] = texts::PieceNotFound(path);
-        else if (kind != PathKind::File) faults[index] = texts::NotARegularFile(path);
-        else if (!length) faults[index] = length.message();
-        else if (*length != plan.PieceLength(index)) faults[index] = texts::PieceLengthWrong(path, *length, plan.PieceLength(index));
+        if (kind == PathKind::Missing)
+            faults[index] = texts::PieceNotFound(path);
+        else if (kind != PathKind::File)
+            faults[index] = texts::NotARegularFile(path);
+        else if (!length)
+            faults[index] = length.message();
+        else if (*length != plan.PieceLength(index))
+            faults[index] = texts::PieceLengthWrong(path, *length, plan.PieceLength(index));
         else {
             hasher.Add(index, path, 0, *length);
             hashed[index] = true;

@@ -40,7 +40,8 @@ bool SurvivesAsItIs(std::string_view text, HeldAsItIs held) {
     if (!EveryCharacterHeld(text, held)) return false;
     if (text.substr(0, kEscapedMarker.size()) == kEscapedMarker) return false;
     if (!text.empty() && (IsBlank(text.front()) || IsBlank(text.back()))) return false;
-    const bool quoted = text.size() >= 2 && text.front() == text.back() && (text.front() == '"' || text.front() == '\'');
+    const bool quoted =
+        text.size() >= 2 && text.front() == text.back() && (text.front() == '"' || text.front() == '\'');
     return !quoted;
 }
 
@@ -54,16 +55,22 @@ std::string EncodeSettingValue(std::string_view text, HeldAsItIs held) {
         const Utf8Character character = Utf8CharacterAt(text, i);
         const char c = text[i];
         const bool trailing = lastKept == std::string_view::npos || i > lastKept;
-        if (c == '\\') stored += "\\\\";
-        else if (c == '\r') stored += "\\r";
-        else if (c == '\n') stored += "\\n";
-        else if (trailing && c == ' ') stored += "\\s";
-        else if (trailing && c == '\t') stored += "\\t";
+        if (c == '\\')
+            stored += "\\\\";
+        else if (c == '\r')
+            stored += "\\r";
+        else if (c == '\n')
+            stored += "\\n";
+        else if (trailing && c == ' ')
+            stored += "\\s";
+        else if (trailing && c == '\t')
+            stored += "\\t";
         else if (!IsHeld(character.value, held)) {
             char escape[16];
             std::snprintf(escape, sizeof escape, "\\u{%X}", static_cast<unsigned>(character.value));
             stored += escape;
-        } else stored += text.substr(i, character.length);
+        } else
+            stored += text.substr(i, character.length);
         i += character.length;
     }
     return stored;

@@ -45,9 +45,8 @@ public:
 
     Status FitsWithin(unsigned long long serverLimit) const override {
         if (serverLimit == 0 || size_ <= serverLimit) return Status::Ok();
-        const auto largest = std::max_element(files_.begin(), files_.end(), [](const auto& a, const auto& b) {
-            return a.length < b.length;
-        });
+        const auto largest = std::max_element(files_.begin(), files_.end(),
+                                              [](const auto& a, const auto& b) { return a.length < b.length; });
         if (largest == files_.end()) return Status::Fail(texts::MessageTooLargeForServer(size_, serverLimit));
         return Status::Fail(texts::MessageTooLargeForServer(size_, serverLimit, largest->path, largest->length));
     }

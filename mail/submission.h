@@ -12,11 +12,11 @@
 namespace quilvane::mail {
 
 struct MailRequest {
-    std::string to;        // one or more addresses separated by "," or ";"
+    std::string to;  // one or more addresses separated by "," or ";"
     std::string from;
-    std::string user;      // empty: no login
+    std::string user;  // empty: no login
     std::string password;
-    std::string server;    // "host" or "host:port"
+    std::string server;  // "host" or "host:port"
     std::string subject;
     std::string body;
     std::vector<std::string> attachments;  // paths, in the order they go

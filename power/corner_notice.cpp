@@ -39,7 +39,9 @@ HWND CreateLabel(HWND parent, const wchar_t* text, const RECT& place, HFONT font
 }  // namespace
 
 Mitease::Mitease(ScreenReader screen)
-    : screen_(std::move(screen)), stripBrush_(CreateSolidBrush(kStripColour)), bodyBrush_(CreateSolidBrush(kBodyColour)) {}
+    : screen_(std::move(screen)),
+      stripBrush_(CreateSolidBrush(kStripColour)),
+      bodyBrush_(CreateSolidBrush(kBodyColour)) {}
 
 Mitease::~Mitease() {
     if (hwnd()) DestroyWindow(hwnd());
@@ -131,13 +133,9 @@ void Mitease::Paint() {
 LRESULT Mitease::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     switch (message) {
-    case WM_MOUSEACTIVATE:
-        return MA_NOACTIVATE;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        Paint();
-        return 0;
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: Paint(); return 0;
     case WM_CTLCOLORSTATIC: {
         const HDC dc = reinterpret_cast<HDC>(wParam);
         const bool title = reinterpret_cast<HWND>(lParam) == title_;
@@ -145,20 +143,15 @@ LRESULT Mitease::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SetTextColor(dc, title ? kTitleText : GetSysColor(COLOR_WINDOWTEXT));
         return reinterpret_cast<LRESULT>(title ? stripBrush_.get() : bodyBrush_.get());
     }
-    case WM_LBUTTONDOWN:
-        glyphPressed_ = PtInRect(&glyphRect_, at) != FALSE;
-        return 0;
+    case WM_LBUTTONDOWN: glyphPressed_ = PtInRect(&glyphRect_, at) != FALSE; return 0;
     case WM_LBUTTONUP:
         if (std::exchange(glyphPressed_, false) && PtInRect(&glyphRect_, at)) P_Click();
         return 0;
     case WM_TIMER:
         if (wParam == kTimer1) Timer1_Timer();
         return 0;
-    case WM_DESTROY:
-        loaded_.Unload();
-        return 0;
-    default:
-        return Default(message, wParam, lParam);
+    case WM_DESTROY: loaded_.Unload(); return 0;
+    default: return Default(message, wParam, lParam);
     }
 }
 

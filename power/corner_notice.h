@@ -28,8 +28,7 @@ public:
     // Places, fills and shows the notice, creating its window when it has none, and gives it
     // `seconds` (1 to 32; anything else is taken as the nearer of the two). A notice already
     // shown is moved, refilled and timed anew.
-    void ShowCornerNotice(const std::wstring& line1, const std::wstring& line2, const std::wstring& line3,
-                          int seconds);
+    void ShowCornerNotice(const std::wstring& line1, const std::wstring& line2, const std::wstring& line3, int seconds);
 
     // The close glyph was clicked; the notice closes as when its time is up.
     void P_Click();
@@ -58,10 +57,10 @@ private:
     ui::GdiObject<HFONT> lineFont_;
     ui::GdiObject<HBRUSH> stripBrush_;
     ui::GdiObject<HBRUSH> bodyBrush_;
-    HWND title_ = nullptr;               // Label1
-    std::array<HWND, 3> lines_{};        // lbl0, lbl1, lbl2
-    RECT stripRect_{};                   // Picture1
-    RECT glyphRect_{};                   // P
+    HWND title_ = nullptr;         // Label1
+    std::array<HWND, 3> lines_{};  // lbl0, lbl1, lbl2
+    RECT stripRect_{};             // Picture1
+    RECT glyphRect_{};             // P
     bool glyphPressed_ = false;
     int displayMs_ = 0;
     ui::LoadedForm loaded_;

@@ -62,8 +62,6 @@ void SendSysCommand(Handle window, std::uintptr_t wParam, std::intptr_t lParam, 
     system.SendWindowMessage(window, kSysCommand, wParam, lParam);
 }
 
-std::string LocalComputerName(PowerOperations& system) {
-    return system.ComputerName(kComputerNameBuffer).value_or("");
-}
+std::string LocalComputerName(PowerOperations& system) { return system.ComputerName(kComputerNameBuffer).value_or(""); }
 
 }  // namespace quilvane::power

@@ -19,7 +19,11 @@ constexpr int kNoticeSeconds = 5;
 
 SetClses::SetClses(shell::Skin& se, shell::Dialogs& dialogs, HWND mainWindow, PowerOperations& system,
                    MonotonicClock clock)
-    : se_(se), dialogs_(dialogs), mainWindow_(mainWindow), system_(system), clock_(std::move(clock)),
+    : se_(se),
+      dialogs_(dialogs),
+      mainWindow_(mainWindow),
+      system_(system),
+      clock_(std::move(clock)),
       font_(std::make_shared<ui::FontSpec>()) {}
 
 SetClses::~SetClses() {
@@ -75,8 +79,7 @@ void SetClses::Form_Activate() {
 void SetClses::Command1_Click() {
     // Only digits can be typed, but a paste brings anything; read as a number, an empty or
     // pasted text ("", "-5", "abc") would be no delay at all and the action would follow at once.
-    if (!HoldsANumber(*text1_, kMinutesMissing, kMinutesInvalid) ||
-        !HoldsANumber(*text2_, kLeadMissing, kLeadInvalid))
+    if (!HoldsANumber(*text1_, kMinutesMissing, kMinutesInvalid) || !HoldsANumber(*text2_, kLeadMissing, kLeadInvalid))
         return;
     countdown_.Start(clock_(), text1_->Value(), text2_->Value());
     SetTimer(hwnd(), kTimer1, kTimer1Interval, nullptr);  // a pending task is simply replaced
@@ -142,14 +145,18 @@ void SetClses::EndTask() {
 
 // Without its main window the scheduler has nothing left to offer once its task has ended.
 void SetClses::LetGoUnlessNeeded() {
-    if (standsAlone_ && !TaskPending()) DestroyWindow(hwnd());
-    else StayLoadedIf(IsWindowVisible(hwnd()) || TaskPending());
+    if (standsAlone_ && !TaskPending())
+        DestroyWindow(hwnd());
+    else
+        StayLoadedIf(IsWindowVisible(hwnd()) || TaskPending());
 }
 
 // A hidden window without a task would keep an invisible program running for ever.
 void SetClses::StayLoadedIf(bool needed) {
-    if (needed) loaded_.Load();
-    else loaded_.Unload();
+    if (needed)
+        loaded_.Load();
+    else
+        loaded_.Unload();
 }
 
 LRESULT SetClses::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -166,9 +173,7 @@ LRESULT SetClses::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE) Form_Activate();
         break;
-    case WM_SHOWWINDOW:
-        StayLoadedIf(wParam || TaskPending());
-        break;
+    case WM_SHOWWINDOW: StayLoadedIf(wParam || TaskPending()); break;
     case WM_TIMER:
         if (wParam != kTimer1) break;
         Timer1_Timer();
@@ -181,8 +186,7 @@ LRESULT SetClses::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         countdown_.Stop();
         loaded_.Unload();
         return 0;
-    default:
-        break;
+    default: break;
     }
     return Default(message, wParam, lParam);
 }

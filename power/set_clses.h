@@ -58,9 +58,9 @@ public:
     // anything but digits (left empty, or pasted into) is named in a notice instead, and a task
     // under way goes on unchanged.
     void Command1_Click();
-    void bt2_Click();       // 取消任务
-    void bt3_Click();       // 关闭: hides the window; a task goes on
-    void Timer1_Timer();    // once a second while a task is pending
+    void bt2_Click();     // 取消任务
+    void bt3_Click();     // 关闭: hides the window; a task goes on
+    void Timer1_Timer();  // once a second while a task is pending
 
     // The main window has closed: a pending task shows this window, "关闭" only minimises it,
     // and the window closes when its task is done or cancelled, so the program ends then.

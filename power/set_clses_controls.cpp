@@ -43,13 +43,12 @@ void SetClses::CreateControls() {
             combo1_ = std::make_unique<controls::DropDownList>(hwnd(), place, design.id, font_);
             controls_[design.id] = combo1_->hWnd();
             break;
-        default:
-            controls_[design.id] = CreateStandardControl(design, place);
+        default: controls_[design.id] = CreateStandardControl(design, place);
         }
     }
     navigation_.Attach(hwnd());
-    navigation_.SetTabOrder({Control(kText1), Control(kCombo1), Control(kText2), Control(kBt2), Control(kCommand1),
-                             Control(kBt3)});
+    navigation_.SetTabOrder(
+        {Control(kText1), Control(kCombo1), Control(kText2), Control(kBt2), Control(kCommand1), Control(kBt3)});
     navigation_.SetDefaultButton(Control(kCommand1));
 }
 
@@ -66,12 +65,12 @@ std::unique_ptr<controls::SpinBox> SetClses::CreateSpinBox(const SchedulerContro
 
 HWND SetClses::CreateStandardControl(const SchedulerControlDesign& design, const RECT& place) {
     const bool button = design.kind == SchedulerControlKind::Button;
-    const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS |
-                        (button ? BS_PUSHBUTTON | WS_TABSTOP : SS_LEFT | SS_NOPREFIX);
-    const HWND control = CreateWindowExW(0, button ? L"BUTTON" : L"STATIC", design.caption, style, place.left,
-                                         place.top, place.right - place.left, place.bottom - place.top, hwnd(),
-                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)),
-                                         GetModuleHandleW(nullptr), nullptr);
+    const DWORD style =
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (button ? BS_PUSHBUTTON | WS_TABSTOP : SS_LEFT | SS_NOPREFIX);
+    const HWND control =
+        CreateWindowExW(0, button ? L"BUTTON" : L"STATIC", design.caption, style, place.left, place.top,
+                        place.right - place.left, place.bottom - place.top, hwnd(),
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), GetModuleHandleW(nullptr), nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(hfont_.get()), FALSE);
     return control;
 }

@@ -10,7 +10,17 @@ namespace quilvane::power {
 enum class SchedulerControlKind { Label, SpinBox, DropDownList, Button };
 
 enum SchedulerControl : int {
-    kSkinLabel1 = 100, kText1, kSkinLabel4, kCombo1, kSkinLabel2, kText2, kSkinLabel3, kLbl, kBt2, kCommand1, kBt3
+    kSkinLabel1 = 100,
+    kText1,
+    kSkinLabel4,
+    kCombo1,
+    kSkinLabel2,
+    kText2,
+    kSkinLabel3,
+    kLbl,
+    kBt2,
+    kCommand1,
+    kBt3
 };
 
 struct SchedulerControlDesign {

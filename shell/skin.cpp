@@ -50,8 +50,7 @@ bool Skin::Paint(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         SetBkColor(dc, RGB(255, 255, 255));
         result = reinterpret_cast<LRESULT>(field_.get());
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 

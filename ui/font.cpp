@@ -25,7 +25,8 @@ SIZE TextExtent(HFONT font, const std::wstring& text) {
     WindowDc screen(nullptr);
     Selection selected(screen.get(), font);
     RECT area{};
-    DrawTextW(screen.get(), text.c_str(), static_cast<int>(text.size()), &area, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(screen.get(), text.c_str(), static_cast<int>(text.size()), &area,
+              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     return SIZE{area.right - area.left, area.bottom - area.top};
 }
 

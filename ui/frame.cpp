@@ -16,11 +16,11 @@ LRESULT Frame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
-    case WM_DROPFILES:
-        return SendMessageW(GetParent(hwnd()), message, wParam, lParam);
+    case WM_DROPFILES: return SendMessageW(GetParent(hwnd()), message, wParam, lParam);
     case WM_ERASEBKGND: {
         // The holder's skin decides the background; the outline goes on top of it.
-        const LRESULT erased = SendMessageW(GetParent(hwnd()), WM_CTLCOLORDLG, wParam, reinterpret_cast<LPARAM>(hwnd()));
+        const LRESULT erased =
+            SendMessageW(GetParent(hwnd()), WM_CTLCOLORDLG, wParam, reinterpret_cast<LPARAM>(hwnd()));
         RECT area{};
         GetClientRect(hwnd(), &area);
         FillRect(reinterpret_cast<HDC>(wParam), &area,
@@ -28,8 +28,7 @@ LRESULT Frame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (bordered_) DrawEdge(reinterpret_cast<HDC>(wParam), &area, EDGE_ETCHED, BF_RECT);
         return 1;
     }
-    default:
-        return Default(message, wParam, lParam);
+    default: return Default(message, wParam, lParam);
     }
 }
 

@@ -21,8 +21,8 @@ bool IsNativeButton(HWND window) { return lstrcmpiW(ClassOf(window).c_str(), L"B
 
 // Push buttons and the program's own button-like controls say so when asked.
 bool ActsAsButton(HWND window) {
-    return window && (SendMessageW(window, WM_GETDLGCODE, 0, 0) &
-                      (DLGC_BUTTON | DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+    return window &&
+           (SendMessageW(window, WM_GETDLGCODE, 0, 0) & (DLGC_BUTTON | DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
 }
 
 bool IsEdit(HWND window) { return lstrcmpiW(ClassOf(window).c_str(), L"Edit") == 0; }
@@ -35,8 +35,7 @@ bool WantsEnter(HWND window) {
 // An open drop-down list takes Enter for itself.
 bool InsideOpenComboBox(HWND window) {
     for (HWND at = window; at; at = GetParent(at))
-        if (lstrcmpiW(ClassOf(at).c_str(), L"ComboBox") == 0 && SendMessageW(at, CB_GETDROPPEDSTATE, 0, 0))
-            return true;
+        if (lstrcmpiW(ClassOf(at).c_str(), L"ComboBox") == 0 && SendMessageW(at, CB_GETDROPPEDSTATE, 0, 0)) return true;
     return false;
 }
 
@@ -181,20 +180,16 @@ bool KeyboardNavigation::Translate(const MSG& message) {
         MoveFocus(!KeyHeld(VK_SHIFT));
         return true;
     case VK_LEFT:
-    case VK_UP:
-        return MoveInGroup(focus, false);
+    case VK_UP: return MoveInGroup(focus, false);
     case VK_RIGHT:
-    case VK_DOWN:
-        return MoveInGroup(focus, true);
-    case VK_RETURN:
-        return PressForEnter(focus);
+    case VK_DOWN: return MoveInGroup(focus, true);
+    case VK_RETURN: return PressForEnter(focus);
     case VK_SPACE:
         // Native buttons press themselves; the program's own ones are pressed here.
         if (!ActsAsButton(focus) || IsNativeButton(focus)) return false;
         SendMessageW(focus, BM_CLICK, 0, 0);
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 

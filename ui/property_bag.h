@@ -27,8 +27,10 @@ public:
     template <class T>
     void Write(const std::string& name, const T& value, const T& defaultValue) {
         writeOrder_.push_back(name);
-        if (value == defaultValue) values_.erase(name);
-        else values_[name] = value;
+        if (value == defaultValue)
+            values_.erase(name);
+        else
+            values_[name] = value;
     }
 
     bool Contains(const std::string& name) const { return values_.count(name) != 0; }

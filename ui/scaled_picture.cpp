@@ -13,13 +13,11 @@ int NearestPictureScale(int dpi) {
 }
 
 GdiObject<HBITMAP> LoadScaledPicture(int firstId, int dpi) {
-    return GdiObject<HBITMAP>(static_cast<HBITMAP>(LoadImageW(
-        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(firstId + NearestPictureScale(dpi)), IMAGE_BITMAP, 0, 0,
-        LR_DEFAULTCOLOR)));
+    return GdiObject<HBITMAP>(
+        static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(firstId + NearestPictureScale(dpi)),
+                                        IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
 }
 
-int ScaledPictureLength(int pixels, int dpi) {
-    return MulDiv(pixels, kPictureScales[NearestPictureScale(dpi)], 100);
-}
+int ScaledPictureLength(int pixels, int dpi) { return MulDiv(pixels, kPictureScales[NearestPictureScale(dpi)], 100); }
 
 }  // namespace quilvane::ui

@@ -31,8 +31,7 @@ Result<Picture> DecodeBmp(std::string_view bytes) {
     const std::uint32_t headerSize = Little(bytes, kFileHeaderSize, 4);
     const bool core = headerSize == kCoreHeaderSize;
     if (!core && headerSize < kInfoHeaderSize) return Refuse("BMP 图片的信息头无法识别");
-    if (bytes.size() < kFileHeaderSize + (core ? kCoreHeaderSize : kInfoHeaderSize))
-        return Refuse("BMP 图片不完整");
+    if (bytes.size() < kFileHeaderSize + (core ? kCoreHeaderSize : kInfoHeaderSize)) return Refuse("BMP 图片不完整");
     const std::size_t info = kFileHeaderSize;
     std::int64_t width, height;
     std::uint32_t planes, bitsPerPixel, compression = 0;

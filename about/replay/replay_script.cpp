@@ -59,9 +59,9 @@ Result<ReplayCommand> ParseCommand(const std::vector<std::string_view>& words) {
         if (error != std::errc() || end != word.data() + word.size())
             return Status::Fail("“" + std::string(word) + "”不是整数");
     }
-    if (command.kind == ReplayCommand::Kind::Tick && command.arguments[0] < 0)
-        return Status::Fail("次数不能是负数");
-    if (command.kind == ReplayCommand::Kind::Auto && (command.arguments[0] < kModeOff || command.arguments[0] > kModeBursts))
+    if (command.kind == ReplayCommand::Kind::Tick && command.arguments[0] < 0) return Status::Fail("次数不能是负数");
+    if (command.kind == ReplayCommand::Kind::Auto &&
+        (command.arguments[0] < kModeOff || command.arguments[0] > kModeBursts))
         return Status::Fail("模式只能是 0（关）、1（雨滴）、2（游走的水滴）或 3（成片的小水滴）");
     return command;
 }
@@ -92,15 +92,9 @@ Picture Replay(const Picture& picture, const std::vector<ReplayCommand>& command
     for (const ReplayCommand& command : commands) {
         const auto& a = command.arguments;
         switch (command.kind) {
-        case ReplayCommand::Kind::Seed:
-            state.seed = a[0];
-            break;
-        case ReplayCommand::Kind::Drop:
-            RippleAddDrop(state, a[0], a[1], a[2], a[3]);
-            break;
-        case ReplayCommand::Kind::Auto:
-            RippleSetAutoMode(state, a[0], a[1], a[2], a[3]);
-            break;
+        case ReplayCommand::Kind::Seed: state.seed = a[0]; break;
+        case ReplayCommand::Kind::Drop: RippleAddDrop(state, a[0], a[1], a[2], a[3]); break;
+        case ReplayCommand::Kind::Auto: RippleSetAutoMode(state, a[0], a[1], a[2], a[3]); break;
         case ReplayCommand::Kind::Tick:
             for (std::int32_t tick = 0; tick < a[0]; ++tick) RippleTick(state);
             break;

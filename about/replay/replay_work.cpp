@@ -18,16 +18,15 @@ std::int64_t DropSteps(std::int64_t size, std::int64_t cells) {
 // The steps of one tick in the automatic mode the script has set at that point.
 std::int64_t TickSteps(const ReplayCommand* autoMode, std::int64_t cells) {
     if (!autoMode) return cells;
-    const std::int32_t mode = autoMode->arguments[0], count = autoMode->arguments[1], sizeLimit = autoMode->arguments[2];
+    const std::int32_t mode = autoMode->arguments[0], count = autoMode->arguments[1],
+                       sizeLimit = autoMode->arguments[2];
     switch (mode) {
-    case kModeRain:
-        return cells + DropSteps(RippleRandomBound(sizeLimit), cells);
-    case kModeWanderingDrop:
-        return cells + DropSteps(sizeLimit, cells);
+    case kModeRain: return cells + DropSteps(RippleRandomBound(sizeLimit), cells);
+    case kModeWanderingDrop: return cells + DropSteps(sizeLimit, cells);
     case kModeBursts:
-        return cells + std::max<std::int64_t>(std::int64_t{count} + 1, 0) * DropSteps(RippleRandomBound(sizeLimit), cells);
-    default:
-        return cells;
+        return cells +
+               std::max<std::int64_t>(std::int64_t{count} + 1, 0) * DropSteps(RippleRandomBound(sizeLimit), cells);
+    default: return cells;
     }
 }
 
@@ -45,14 +44,9 @@ Result<std::int64_t> ReplaySteps(const std::vector<ReplayCommand>& commands, std
         std::int64_t more = 0;
         const std::int64_t room = kMaxReplaySteps - steps;
         switch (command.kind) {
-        case ReplayCommand::Kind::Seed:
-            break;
-        case ReplayCommand::Kind::Auto:
-            autoMode = command.arguments[0] == kModeOff ? nullptr : &command;
-            break;
-        case ReplayCommand::Kind::Drop:
-            more = DropSteps(command.arguments[2], cells);
-            break;
+        case ReplayCommand::Kind::Seed: break;
+        case ReplayCommand::Kind::Auto: autoMode = command.arguments[0] == kModeOff ? nullptr : &command; break;
+        case ReplayCommand::Kind::Drop: more = DropSteps(command.arguments[2], cells); break;
         case ReplayCommand::Kind::Tick: {
             const std::int64_t perTick = TickSteps(autoMode, cells);
             more = command.arguments[0] > room / perTick ? room + 1 : command.arguments[0] * perTick;

@@ -52,9 +52,7 @@ short ButtonsHeld(WPARAM keys) {
                               ((keys & MK_MBUTTON) ? kMiddle : 0));
 }
 
-POINT PointOf(LPARAM lParam) {
-    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-}
+POINT PointOf(LPARAM lParam) { return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
 
 void Fill(HDC dc, const RECT& area, COLORREF colour) {
     ui::GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
@@ -350,47 +348,47 @@ void CheckBox::Paint() {
 
 LRESULT CheckBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_PAINT: Paint(); return 0;
-        case WM_ERASEBKGND: return 1;
-        case WM_SIZE: Resize(); return 0;
-        case WM_ENABLE:
-            ShowPic();
-            Redraw(nullptr);
-            return 0;
-        case WM_TIMER:
-            if (wParam != kTimer1) break;
-            Timer1_Timer();
-            return 0;
-        case WM_LBUTTONDOWN: OnButtonDown(kLeft, wParam, PointOf(lParam)); return 0;
-        case WM_RBUTTONDOWN: OnButtonDown(kRight, wParam, PointOf(lParam)); return 0;
-        case WM_MBUTTONDOWN: OnButtonDown(kMiddle, wParam, PointOf(lParam)); return 0;
-        case WM_LBUTTONUP: OnButtonUp(kLeft, wParam, PointOf(lParam)); return 0;
-        case WM_RBUTTONUP: OnButtonUp(kRight, wParam, PointOf(lParam)); break;  // and on to WM_CONTEXTMENU
-        case WM_MBUTTONUP: OnButtonUp(kMiddle, wParam, PointOf(lParam)); return 0;
-        case WM_MOUSEMOVE: OnPointerMove(wParam, PointOf(lParam)); return 0;
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS: Redraw(nullptr); return 0;
-        case WM_GETDLGCODE: return DLGC_BUTTON;
-        case BM_CLICK:
-            if (Enabled()) OnClick();
-            return 0;
-        case BM_GETCHECK: return value_;
-        case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
-        case WM_KEYUP:
-        case WM_SYSKEYUP: {
-            short keyCode = static_cast<short>(wParam), shift = ShiftState();
-            const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
-            if (const auto& event = down ? KeyDown : KeyUp) event(keyCode, shift);
-            if (message == WM_KEYDOWN || message == WM_KEYUP) return 0;
-            break;  // Alt combinations still reach the window's menu and close box
-        }
-        case WM_CHAR: {
-            short keyAscii = static_cast<short>(wParam);
-            if (KeyPress) KeyPress(keyAscii);
-            return 0;
-        }
-        default: break;
+    case WM_PAINT: Paint(); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_SIZE: Resize(); return 0;
+    case WM_ENABLE:
+        ShowPic();
+        Redraw(nullptr);
+        return 0;
+    case WM_TIMER:
+        if (wParam != kTimer1) break;
+        Timer1_Timer();
+        return 0;
+    case WM_LBUTTONDOWN: OnButtonDown(kLeft, wParam, PointOf(lParam)); return 0;
+    case WM_RBUTTONDOWN: OnButtonDown(kRight, wParam, PointOf(lParam)); return 0;
+    case WM_MBUTTONDOWN: OnButtonDown(kMiddle, wParam, PointOf(lParam)); return 0;
+    case WM_LBUTTONUP: OnButtonUp(kLeft, wParam, PointOf(lParam)); return 0;
+    case WM_RBUTTONUP: OnButtonUp(kRight, wParam, PointOf(lParam)); break;  // and on to WM_CONTEXTMENU
+    case WM_MBUTTONUP: OnButtonUp(kMiddle, wParam, PointOf(lParam)); return 0;
+    case WM_MOUSEMOVE: OnPointerMove(wParam, PointOf(lParam)); return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: Redraw(nullptr); return 0;
+    case WM_GETDLGCODE: return DLGC_BUTTON;
+    case BM_CLICK:
+        if (Enabled()) OnClick();
+        return 0;
+    case BM_GETCHECK: return value_;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+        short keyCode = static_cast<short>(wParam), shift = ShiftState();
+        const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+        if (const auto& event = down ? KeyDown : KeyUp) event(keyCode, shift);
+        if (message == WM_KEYDOWN || message == WM_KEYUP) return 0;
+        break;  // Alt combinations still reach the window's menu and close box
+    }
+    case WM_CHAR: {
+        short keyAscii = static_cast<short>(wParam);
+        if (KeyPress) KeyPress(keyAscii);
+        return 0;
+    }
+    default: break;
     }
     return Default(message, wParam, lParam);
 }

@@ -5,11 +5,11 @@
 namespace quilvane::controls {
 
 struct DropDownLayout {
-    int width = 0;         // the control, never narrower than kMinWidth
-    int height = 0;        // the control, always kHeight
-    int buttonLeft = 0;    // the drop button, kButtonFromRight left of the control's right edge
-    int textWidth = 0;     // the text box
-    double textTop = 0;    // larger text rises so it stays inside the frame
+    int width = 0;       // the control, never narrower than kMinWidth
+    int height = 0;      // the control, always kHeight
+    int buttonLeft = 0;  // the drop button, kButtonFromRight left of the control's right edge
+    int textWidth = 0;   // the text box
+    double textTop = 0;  // larger text rises so it stays inside the frame
 };
 
 inline constexpr int kMinWidth = 400;

@@ -27,9 +27,7 @@ constexpr int kPanelHeight = 465;  // twips; taller than the control, which clip
 constexpr int kVisibleItems = 8;   // rows the opened list shows before it scrolls
 constexpr int kListId = 1;
 
-ui::SharedFont OrDefaultFont(ui::SharedFont font) {
-    return font ? std::move(font) : std::make_shared<ui::FontSpec>();
-}
+ui::SharedFont OrDefaultFont(ui::SharedFont font) { return font ? std::move(font) : std::make_shared<ui::FontSpec>(); }
 
 }  // namespace
 
@@ -48,10 +46,10 @@ DropDownList::DropDownList(HWND host, const RECT& place, int id, ui::SharedFont 
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     const int width = ui::TwipsToPixels(kMinWidth, dpi_);
     // The combo box stays visible so its list can drop, but the panel above covers it.
-    list_ = CreateWindowExW(0, L"COMBOBOX", L"",
-                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_CLIPSIBLINGS | CBS_DROPDOWNLIST, 0, 0, width,
-                            ui::TwipsToPixels(kHeight, dpi_), hwnd(),
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)), instance, nullptr);
+    list_ =
+        CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_CLIPSIBLINGS | CBS_DROPDOWNLIST, 0,
+                        0, width, ui::TwipsToPixels(kHeight, dpi_), hwnd(),
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)), instance, nullptr);
     panel_ = std::make_unique<PartWindow>(
         kPanelClassName, hwnd(), RECT{0, 0, width, ui::TwipsToPixels(kPanelHeight, dpi_)},
         static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)),

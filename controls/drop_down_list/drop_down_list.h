@@ -125,8 +125,8 @@ private:
     void SetOutline(COLORREF colour);
     void SetTextBoxText(const std::wstring& text);
     std::wstring SelectedItemText() const;
-    void RaiseMouse(const std::function<void(short&, short&, float&, float&)>& event, short button,
-                    WPARAM keys, LPARAM point);
+    void RaiseMouse(const std::function<void(short&, short&, float&, float&)>& event, short button, WPARAM keys,
+                    LPARAM point);
     void Notify(const char* name);
 
     int dpi_;
@@ -143,7 +143,7 @@ private:
     bool layingOut_ = false;
     int listHeight_ = 0;  // the combo box with its list dropped
 
-    HWND list_ = nullptr;     // the platform combo box, beneath the panel
+    HWND list_ = nullptr;  // the platform combo box, beneath the panel
     std::unique_ptr<PartWindow> panel_;
     HWND textBox_ = nullptr;  // a child of the panel
     std::unique_ptr<PartWindow> button_;

@@ -26,9 +26,9 @@ short HeldButtons(WPARAM keys) {
 
 short ButtonOf(UINT message) {
     switch (message) {
-        case WM_RBUTTONDOWN: return 2;
-        case WM_MBUTTONDOWN: return 4;
-        default: return 1;
+    case WM_RBUTTONDOWN: return 2;
+    case WM_MBUTTONDOWN: return 4;
+    default: return 1;
     }
 }
 
@@ -61,112 +61,101 @@ void DropDownList::SetPopYs() { contextMenuFilter_.Detach(); }
 
 LRESULT DropDownList::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_SIZE:
-            SetLayout();
-            return 0;
-        case WM_SETFOCUS:
-            if (textBox_) SetFocus(textBox_);
-            return 0;
-        case WM_ERASEBKGND: {
-            RECT client{};
-            GetClientRect(hwnd(), &client);
-            FillRect(reinterpret_cast<HDC>(wParam), &client, background_.get());
-            return 1;
-        }
-        case WM_COMMAND:
-            if (reinterpret_cast<HWND>(lParam) == list_ && list_ && HIWORD(wParam) == CBN_SELCHANGE) OnItemPicked();
-            return 0;
-        case WM_MOUSEMOVE:
-            RaiseMouse(MouseMove, HeldButtons(wParam), wParam, lParam);
-            return 0;
-        default:
-            return Default(message, wParam, lParam);
+    case WM_SIZE: SetLayout(); return 0;
+    case WM_SETFOCUS:
+        if (textBox_) SetFocus(textBox_);
+        return 0;
+    case WM_ERASEBKGND: {
+        RECT client{};
+        GetClientRect(hwnd(), &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, background_.get());
+        return 1;
+    }
+    case WM_COMMAND:
+        if (reinterpret_cast<HWND>(lParam) == list_ && list_ && HIWORD(wParam) == CBN_SELCHANGE) OnItemPicked();
+        return 0;
+    case WM_MOUSEMOVE: RaiseMouse(MouseMove, HeldButtons(wParam), wParam, lParam); return 0;
+    default: return Default(message, wParam, lParam);
     }
 }
 
 std::optional<LRESULT> DropDownList::OnPanelMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORSTATIC: {
-            // The text box is white whether it is locked or not; greyed text shows it disabled.
-            const HDC dc = reinterpret_cast<HDC>(wParam);
-            SetBkColor(dc, kPanelColour);
-            SetTextColor(dc, GetSysColor(IsWindowEnabled(reinterpret_cast<HWND>(lParam)) ? COLOR_WINDOWTEXT
-                                                                                         : COLOR_GRAYTEXT));
-            return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
-        }
-        case WM_PAINT: {
-            if (!panel_) return std::nullopt;
-            ui::PaintScope paint(panel_->hwnd());
-            RECT frame{};
-            GetClientRect(hwnd(), &frame);
-            ui::GdiObject<HBRUSH> frameBrush(CreateSolidBrush(outline_));
-            FrameRect(paint.dc(), &frame, frameBrush.get());
-            return 0;
-        }
-        default:
-            return std::nullopt;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: {
+        // The text box is white whether it is locked or not; greyed text shows it disabled.
+        const HDC dc = reinterpret_cast<HDC>(wParam);
+        SetBkColor(dc, kPanelColour);
+        SetTextColor(dc,
+                     GetSysColor(IsWindowEnabled(reinterpret_cast<HWND>(lParam)) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+        return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    }
+    case WM_PAINT: {
+        if (!panel_) return std::nullopt;
+        ui::PaintScope paint(panel_->hwnd());
+        RECT frame{};
+        GetClientRect(hwnd(), &frame);
+        ui::GdiObject<HBRUSH> frameBrush(CreateSolidBrush(outline_));
+        FrameRect(paint.dc(), &frame, frameBrush.get());
+        return 0;
+    }
+    default: return std::nullopt;
     }
 }
 
 std::optional<LRESULT> DropDownList::OnButtonMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!button_) return std::nullopt;
     switch (message) {
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN:
-            ShowSlot(kPressedSlot);
-            UpdateWindow(button_->hwnd());  // the pressed look shows while the list opens
-            SetLists();
-            return 0;
-        case WM_MOUSEMOVE:
-            ShowSlot(kHoverSlot);
-            RaiseMouse(MouseMove, HeldButtons(wParam), wParam, lParam);
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT:
-            PaintPicture(button_->hwnd(), pictures_.Slot(shownSlot_));
-            return 0;
-        default:
-            return std::nullopt;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        ShowSlot(kPressedSlot);
+        UpdateWindow(button_->hwnd());  // the pressed look shows while the list opens
+        SetLists();
+        return 0;
+    case WM_MOUSEMOVE:
+        ShowSlot(kHoverSlot);
+        RaiseMouse(MouseMove, HeldButtons(wParam), wParam, lParam);
+        return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: PaintPicture(button_->hwnd(), pictures_.Slot(shownSlot_)); return 0;
+    default: return std::nullopt;
     }
 }
 
 bool DropDownList::OnTextBoxMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN:
-            // The text box takes the button first (and a locked one passes the focus on).
-            result = DefSubclassProc(textBox_, message, wParam, lParam);
-            if (message == WM_LBUTTONDOWN) textBoxPressed_ = true;
-            RaiseMouse(MouseDown, ButtonOf(message), wParam, lParam);
-            return true;
-        case WM_LBUTTONUP: {
-            result = DefSubclassProc(textBox_, message, wParam, lParam);
-            if (!std::exchange(textBoxPressed_, false)) return true;
-            RECT client{};
-            GetClientRect(textBox_, &client);
-            if (!PtInRect(&client, POINT{PointX(lParam), PointY(lParam)})) return true;
-            if (auto click = Click) click();
-            if (Locked()) {
-                ShowSlot(kPressedSlot);
-                if (button_) UpdateWindow(button_->hwnd());
-                SetLists();
-            }
-            return true;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        // The text box takes the button first (and a locked one passes the focus on).
+        result = DefSubclassProc(textBox_, message, wParam, lParam);
+        if (message == WM_LBUTTONDOWN) textBoxPressed_ = true;
+        RaiseMouse(MouseDown, ButtonOf(message), wParam, lParam);
+        return true;
+    case WM_LBUTTONUP: {
+        result = DefSubclassProc(textBox_, message, wParam, lParam);
+        if (!std::exchange(textBoxPressed_, false)) return true;
+        RECT client{};
+        GetClientRect(textBox_, &client);
+        if (!PtInRect(&client, POINT{PointX(lParam), PointY(lParam)})) return true;
+        if (auto click = Click) click();
+        if (Locked()) {
+            ShowSlot(kPressedSlot);
+            if (button_) UpdateWindow(button_->hwnd());
+            SetLists();
         }
-        case WM_MOUSEMOVE:
-            result = DefSubclassProc(textBox_, message, wParam, lParam);
-            RaiseMouse(MouseMove, HeldButtons(wParam), wParam, lParam);
-            return true;
-        case WM_SETFOCUS:
-            result = DefSubclassProc(textBox_, message, wParam, lParam);
-            if (Locked()) GetVates();
-            return true;
-        default:
-            return false;
+        return true;
+    }
+    case WM_MOUSEMOVE:
+        result = DefSubclassProc(textBox_, message, wParam, lParam);
+        RaiseMouse(MouseMove, HeldButtons(wParam), wParam, lParam);
+        return true;
+    case WM_SETFOCUS:
+        result = DefSubclassProc(textBox_, message, wParam, lParam);
+        if (Locked()) GetVates();
+        return true;
+    default: return false;
     }
 }
 

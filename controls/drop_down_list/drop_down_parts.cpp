@@ -7,8 +7,7 @@
 
 namespace quilvane::controls {
 
-PartWindow::PartWindow(const wchar_t* className, HWND parent, const RECT& place, HBRUSH background,
-                       Handler handler)
+PartWindow::PartWindow(const wchar_t* className, HWND parent, const RECT& place, HBRUSH background, Handler handler)
     : handler_(std::move(handler)) {
     CreateArgs args = CreateArgs::Child(className, parent, 0, place);
     args.style |= WS_CLIPCHILDREN;
@@ -44,8 +43,7 @@ void PaintPicture(HWND window, HBITMAP picture) {
     ui::MemoryDc source(CreateCompatibleDC(paint.dc()));
     ui::Selection selected(source.get(), picture);
     SetStretchBltMode(paint.dc(), COLORONCOLOR);
-    StretchBlt(paint.dc(), 0, 0, client.right, client.bottom, source.get(), 0, 0, size.bmWidth, size.bmHeight,
-               SRCCOPY);
+    StretchBlt(paint.dc(), 0, 0, client.right, client.bottom, source.get(), 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
 }
 
 }  // namespace quilvane::controls

@@ -19,9 +19,7 @@ constexpr COLORREF kEnabledOutline = RGB(127, 157, 185);
 constexpr COLORREF kDisabledOutline = RGB(192, 192, 192);
 constexpr ui::TwipsRect kFocusSinkPlace{1440, 1770, 915, 285};  // below the control: never seen
 
-ui::SharedFont OrDefaultFont(ui::SharedFont font) {
-    return font ? std::move(font) : std::make_shared<ui::FontSpec>();
-}
+ui::SharedFont OrDefaultFont(ui::SharedFont font) { return font ? std::move(font) : std::make_shared<ui::FontSpec>(); }
 
 ui::SharedFont DesignFont() {
     auto font = std::make_shared<ui::FontSpec>();
@@ -40,7 +38,9 @@ HWND CreateEdit(HWND parent, const wchar_t* text, const RECT& place) {
 }  // namespace
 
 SpinBox::SpinBox(HWND host, const RECT& place, int id, ui::SharedFont hostFont)
-    : dpi_(ui::ScreenDpi()), hostFont_(OrDefaultFont(std::move(hostFont))), font_(DesignFont()),
+    : dpi_(ui::ScreenDpi()),
+      hostFont_(OrDefaultFont(std::move(hostFont))),
+      font_(DesignFont()),
       outline_(kFirstOutline) {
     LoadPictures();
     CreateArgs args = CreateArgs::Child(kClassName, host, id, place);
@@ -48,8 +48,9 @@ SpinBox::SpinBox(HWND host, const RECT& place, int id, ui::SharedFont hostFont)
     args.classStyle = 0;  // a quick second click on an arrow is one more step, not a double click
     args.background = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     if (!Create(args)) throw std::runtime_error("cannot create the spin box");
-    textBox_ = CreateEdit(hwnd(), L"0", ui::TwipsRect{spin_layout::kTextLeft, spin_layout::kTextTop, 720,
-                                                      spin_layout::kTextHeight}.ToPixels(dpi_));
+    textBox_ = CreateEdit(
+        hwnd(), L"0",
+        ui::TwipsRect{spin_layout::kTextLeft, spin_layout::kTextTop, 720, spin_layout::kTextHeight}.ToPixels(dpi_));
     focusSink_ = CreateEdit(hwnd(), L"Text1", kFocusSinkPlace.ToPixels(dpi_));
     if (!textBox_ || !focusSink_) throw std::runtime_error("cannot create the spin box's text boxes");
     textBoxEvents_.Attach(textBox_, [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -234,8 +235,9 @@ void SpinBox::Paint() {
         // The picture drawn for this scale, centred in its part and cut to it.
         const int width = std::min<int>(size.bmWidth, part.right - part.left);
         const int height = std::min<int>(size.bmHeight, part.bottom - part.top);
-        BitBlt(paint.dc(), part.left + (part.right - part.left - width) / 2, part.top + (part.bottom - part.top - height) / 2,
-               width, height, source.get(), (size.bmWidth - width) / 2, (size.bmHeight - height) / 2, SRCCOPY);
+        BitBlt(paint.dc(), part.left + (part.right - part.left - width) / 2,
+               part.top + (part.bottom - part.top - height) / 2, width, height, source.get(),
+               (size.bmWidth - width) / 2, (size.bmHeight - height) / 2, SRCCOPY);
     }
 }
 

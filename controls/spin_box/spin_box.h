@@ -75,7 +75,14 @@ public:
 
     // The picture store's slots, and what the control shows, for hosts and tests.
     enum Slot : int {
-        kDownHover, kDownNormal, kUpNormal, kDownPressed, kUpPressed, kUpHover, kUpDisabled, kDownDisabled
+        kDownHover,
+        kDownNormal,
+        kUpNormal,
+        kDownPressed,
+        kUpPressed,
+        kUpHover,
+        kUpDisabled,
+        kDownDisabled
     };
     int UpSlot() const { return upSlot_; }
     int DownSlot() const { return downSlot_; }
@@ -120,12 +127,12 @@ private:
 
     std::int32_t max_ = 32000;
     std::int32_t min_ = -32000;
-    short decimals_ = 0;         // stored as "Decimal" and kept; it changes nothing
+    short decimals_ = 0;  // stored as "Decimal" and kept; it changes nothing
     double largeChange_ = 1;
-    double storedValue_ = 0;     // stored as "Value" and kept; the value itself is the text's
+    double storedValue_ = 0;  // stored as "Value" and kept; the value itself is the text's
 
-    HWND textBox_ = nullptr;     // TxtSpin, the number
-    HWND focusSink_ = nullptr;   // Text1, outside the visible area: takes the focus off the number
+    HWND textBox_ = nullptr;    // TxtSpin, the number
+    HWND focusSink_ = nullptr;  // Text1, outside the visible area: takes the focus off the number
     ui::Subclass textBoxEvents_;
 };
 

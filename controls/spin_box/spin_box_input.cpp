@@ -6,9 +6,7 @@
 namespace quilvane::controls {
 namespace {
 
-POINT PointOf(LPARAM lParam) {
-    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-}
+POINT PointOf(LPARAM lParam) { return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
 
 // Digits and Backspace reach the number; every other character, the minus sign, the decimal
 // point and control characters among them, is dropped before it does.
@@ -60,8 +58,10 @@ void SpinBox::OnLeftButtonUp(POINT at) {
     pressed_ = Part::None;
     if (GetCapture() == hwnd()) ReleaseCapture();
     if (pressed == Part::None || PartAt(at) != pressed) return;
-    if (pressed == Part::Up) ImgUp_Click();
-    else ImgDown_Click();
+    if (pressed == Part::Up)
+        ImgUp_Click();
+    else
+        ImgDown_Click();
 }
 
 bool SpinBox::OnTextBoxMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
@@ -73,26 +73,16 @@ bool SpinBox::OnTextBoxMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& res
 
 LRESULT SpinBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_SIZE:
-        SetLayout();
-        return 0;
-    case WM_PAINT:
-        Paint();
-        return 0;
+    case WM_SIZE: SetLayout(); return 0;
+    case WM_PAINT: Paint(); return 0;
     case WM_SETFOCUS:
         if (textBox_) SetFocus(textBox_);
         return 0;
-    case WM_MOUSEMOVE:
-        OnPointerMove(PointOf(lParam));
-        return 0;
+    case WM_MOUSEMOVE: OnPointerMove(PointOf(lParam)); return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-        OnButtonDown(message, PointOf(lParam));
-        return 0;
-    case WM_LBUTTONUP:
-        OnLeftButtonUp(PointOf(lParam));
-        return 0;
+    case WM_MBUTTONDOWN: OnButtonDown(message, PointOf(lParam)); return 0;
+    case WM_LBUTTONUP: OnLeftButtonUp(PointOf(lParam)); return 0;
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lParam) != hwnd()) pressed_ = Part::None;
         return 0;
@@ -105,11 +95,11 @@ LRESULT SpinBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // The number stays on white, locked or disabled; greyed digits show it disabled.
         const HDC dc = reinterpret_cast<HDC>(wParam);
         SetBkColor(dc, RGB(255, 255, 255));
-        SetTextColor(dc, GetSysColor(IsWindowEnabled(reinterpret_cast<HWND>(lParam)) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+        SetTextColor(dc,
+                     GetSysColor(IsWindowEnabled(reinterpret_cast<HWND>(lParam)) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
         return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
     }
-    default:
-        return Default(message, wParam, lParam);
+    default: return Default(message, wParam, lParam);
     }
 }
 

@@ -58,8 +58,7 @@ inline std::string MessageTooLargeForServer(unsigned long long size, unsigned lo
         largestFile.empty() ? "" : "（最大的附件“" + largestFile + "”有" + SizeText(largestSize) + "）";
     return "邮件编码后约有" + SizeText(size) + "，超过了服务器允许的" + SizeText(limit) + largest + "，请分成几封发送";
 }
-inline constexpr const char* kNoLoginMethod =
-    "服务器不支持用户名和密码登录（AUTH PLAIN 或 AUTH LOGIN），密码没有发送";
+inline constexpr const char* kNoLoginMethod = "服务器不支持用户名和密码登录（AUTH PLAIN 或 AUTH LOGIN），密码没有发送";
 inline std::string StartTlsMissing(const std::string& server) {
     return "服务器“" + server + "”不支持加密连接（STARTTLS），密码没有发送";
 }
@@ -85,9 +84,7 @@ inline constexpr const char* kCertificateExpired = "证书已过期或尚未生�
 inline constexpr const char* kCertificateRevoked = "证书已被吊销";
 inline constexpr const char* kCertificateSignatureInvalid = "证书的签名无效";
 inline constexpr const char* kCertificateNotForServers = "证书不能用于服务器身份验证";
-inline std::string CertificateIsForAnotherHost(const std::string& host) {
-    return "证书不是颁发给“" + host + "”的";
-}
+inline std::string CertificateIsForAnotherHost(const std::string& host) { return "证书不是颁发给“" + host + "”的"; }
 inline constexpr const char* kNoSuchFile = "找不到这个文件";
 inline constexpr const char* kCaFileHoldsNoCertificate = "文件中没有PEM格式的证书";
 

@@ -9,16 +9,17 @@ namespace {
 
 constexpr char kBase64Digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 constexpr char kHexDigits[] = "0123456789ABCDEF";
-constexpr std::size_t kBase64LineBytes = 57;    // 76 characters
+constexpr std::size_t kBase64LineBytes = 57;  // 76 characters
 constexpr std::size_t kQuotedLineLength = 76;
-constexpr std::size_t kEncodedWordBytes = 39;   // 52 base64 characters, 64 with the frame
+constexpr std::size_t kEncodedWordBytes = 39;       // 52 base64 characters, 64 with the frame
 constexpr std::size_t kLongestParameterPiece = 74;  // with the blank before and ";" after: 76
 
 void AppendBase64(std::string& out, std::string_view bytes) {
     std::size_t i = 0;
     for (; i + 3 <= bytes.size(); i += 3) {
         const unsigned triple = static_cast<unsigned char>(bytes[i]) << 16 |
-                                static_cast<unsigned char>(bytes[i + 1]) << 8 | static_cast<unsigned char>(bytes[i + 2]);
+                                static_cast<unsigned char>(bytes[i + 1]) << 8 |
+                                static_cast<unsigned char>(bytes[i + 2]);
         out += kBase64Digits[triple >> 18];
         out += kBase64Digits[(triple >> 12) & 63];
         out += kBase64Digits[(triple >> 6) & 63];
@@ -145,8 +146,10 @@ std::vector<std::string> ExtendedParameter(std::string_view name, std::string_vi
     std::string encoded;
     for (char c : utf8) {
         const auto byte = static_cast<unsigned char>(c);
-        if (IsAttributeChar(byte)) encoded += c;
-        else AppendHex(encoded, '%', byte);
+        if (IsAttributeChar(byte))
+            encoded += c;
+        else
+            AppendHex(encoded, '%', byte);
     }
     std::vector<std::string> pieces;
     for (std::size_t at = 0; at < encoded.size() || pieces.empty();) {
@@ -155,8 +158,10 @@ std::vector<std::string> ExtendedParameter(std::string_view name, std::string_vi
         std::size_t length = std::min(kLongestParameterPiece - head.size(), encoded.size() - at);
         // A %XX code stays in one piece.
         if (at + length < encoded.size()) {
-            if (encoded[at + length - 1] == '%') length -= 1;
-            else if (length >= 2 && encoded[at + length - 2] == '%') length -= 2;
+            if (encoded[at + length - 1] == '%')
+                length -= 1;
+            else if (length >= 2 && encoded[at + length - 2] == '%')
+                length -= 2;
         }
         pieces.push_back(head + encoded.substr(at, length));
         at += length;

@@ -45,7 +45,7 @@ std::string HeaderText(std::string_view text) {
 }
 
 std::string AddressEntry(std::string_view entry) {
-    const std::string mailbox = MailboxOf(entry);
+    std::string mailbox = MailboxOf(entry);
     const std::string name = OneLine(DisplayNameOf(entry));
     if (name.empty()) return mailbox;
     return (IsPlainHeaderText(name) ? Quoted(name) : Joined(EncodedWords(name), kFold)) + " <" + mailbox + ">";
@@ -70,15 +70,18 @@ void AppendBodyPart(std::string& out, const std::string& body) {
     const bool quoted = ReadsBetterQuoted(text);
     out += "Content-Type: text/plain; charset=UTF-8\r\n";
     out += std::string("Content-Transfer-Encoding: ") + (quoted ? "quoted-printable" : "base64") + "\r\n\r\n";
-    if (quoted) out += QuotedPrintable(text);
-    else AppendBase64Lines(out, text);
+    if (quoted)
+        out += QuotedPrintable(text);
+    else
+        AppendBase64Lines(out, text);
 }
 
 void AppendAttachmentPart(std::string& out, const Attachment& attachment) {
     const std::string name = OneLine(attachment.fileName);
     const bool plain = IsPlainHeaderText(name) && name.size() <= 200;
     const std::string typeName = plain ? Quoted(name) : "\"" + Joined(EncodedWords(name), kFold) + "\"";
-    const std::string fileName = plain ? "filename=" + Quoted(name) : Joined(ExtendedParameter("filename", name), ";\r\n ");
+    const std::string fileName =
+        plain ? "filename=" + Quoted(name) : Joined(ExtendedParameter("filename", name), ";\r\n ");
     out += "Content-Type: application/octet-stream;\r\n name=" + typeName + "\r\n";
     out += "Content-Transfer-Encoding: base64\r\n";
     out += "Content-Disposition: attachment;\r\n " + fileName + "\r\n\r\n";

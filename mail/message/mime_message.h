@@ -16,10 +16,10 @@ struct Attachment {
 };
 
 struct MessageContent {
-    std::string from;                 // one entry: "address" or "Name <address>"
-    std::vector<std::string> to;      // entries as above
+    std::string from;             // one entry: "address" or "Name <address>"
+    std::vector<std::string> to;  // entries as above
     std::string subject;
-    std::string body;                 // UTF-8; any kind of line break
+    std::string body;  // UTF-8; any kind of line break
     std::vector<Attachment> attachments;
 };
 

@@ -1,8 +1,8 @@
 #pragma once
 // A connection to the server as the mail dialogue uses it: bytes out, bytes in, every wait
 // bounded: a send by the connection's patience for each step forward, a receive by the
-// caller's deadline (one for a whole reply, however slowly its bytes come). The plain socket and the encrypted layer over it
-// both offer this, so the dialogue does not care which one it talks through.
+// caller's deadline (one for a whole reply, however slowly its bytes come). The plain socket and the encrypted layer
+// over it both offer this, so the dialogue does not care which one it talks through.
 
 #include <string>
 #include <string_view>

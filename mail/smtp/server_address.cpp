@@ -25,7 +25,8 @@ Result<ServerAddress> ParseServerField(std::string_view field) {
             portText = rest.substr(1);
             server.portGiven = true;
         }
-    } else if (const std::size_t colon = text.find(':'); colon != std::string::npos && text.find(':', colon + 1) == std::string::npos) {
+    } else if (const std::size_t colon = text.find(':');
+               colon != std::string::npos && text.find(':', colon + 1) == std::string::npos) {
         server.host = text.substr(0, colon);
         portText = text.substr(colon + 1);
         server.portGiven = true;

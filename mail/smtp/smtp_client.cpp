@@ -157,8 +157,7 @@ bool UsesImplicitTls(TlsPolicy policy, std::uint16_t port) {
     return policy == TlsPolicy::Implicit || (policy == TlsPolicy::Automatic && port == kImplicitTlsPort);
 }
 
-Status SendThroughSmtp(const Route& route, const Account& account, const Envelope& envelope,
-                       OutgoingMessage& message) {
+Status SendThroughSmtp(const Route& route, const Account& account, const Envelope& envelope, OutgoingMessage& message) {
     Result<Socket> socket = Socket::Connect(route.server.host, route.server.port, route.patience);
     if (!socket) return socket.status();
     Dialogue dialogue(route, std::move(*socket));

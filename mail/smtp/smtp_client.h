@@ -43,7 +43,7 @@ struct Account {
 };
 
 struct Envelope {
-    std::string sender;                   // bare addresses
+    std::string sender;  // bare addresses
     std::vector<std::string> recipients;
 };
 
@@ -60,7 +60,6 @@ public:
 };
 
 // Dots at the start of a line of the message are doubled on the way.
-Status SendThroughSmtp(const Route& route, const Account& account, const Envelope& envelope,
-                       OutgoingMessage& message);
+Status SendThroughSmtp(const Route& route, const Account& account, const Envelope& envelope, OutgoingMessage& message);
 
 }  // namespace quilvane::mail

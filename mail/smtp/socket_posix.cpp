@@ -45,8 +45,10 @@ int ConnectOne(const addrinfo& address, TimePoint deadline, Clock& clock, int& f
     if (error == EINPROGRESS) {
         const Wait waited = WaitFor(fd, POLLOUT, deadline, clock);
         socklen_t size = sizeof error;
-        if (waited == Wait::TimedOut) error = ETIMEDOUT;
-        else if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0) error = errno;
+        if (waited == Wait::TimedOut)
+            error = ETIMEDOUT;
+        else if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0)
+            error = errno;
     }
     if (error != 0) {
         ::close(fd);
@@ -64,7 +66,8 @@ Result<Socket> Socket::Connect(const std::string& host, std::uint16_t port, Pati
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
     if (const int failed = ::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found); failed != 0)
-        return Status::Fail(texts::HostNotFound(host, failed == EAI_SYSTEM ? std::strerror(errno) : gai_strerror(failed)));
+        return Status::Fail(
+            texts::HostNotFound(host, failed == EAI_SYSTEM ? std::strerror(errno) : gai_strerror(failed)));
     int lastError = 0;
     int fd = -1;
     for (const addrinfo* address = found; address && fd < 0; address = address->ai_next)

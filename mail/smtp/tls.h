@@ -17,7 +17,7 @@ struct TlsTrust {
 
 // The encrypted stream talks through `transport`, which must outlive it. The handshake must
 // be done by `deadline`.
-Result<std::unique_ptr<ByteStream>> StartTls(ByteStream& transport, const std::string& hostName,
-                                             const TlsTrust& trust, TimePoint deadline);
+Result<std::unique_ptr<ByteStream>> StartTls(ByteStream& transport, const std::string& hostName, const TlsTrust& trust,
+                                             TimePoint deadline);
 
 }  // namespace quilvane::mail

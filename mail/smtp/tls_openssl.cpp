@@ -144,8 +144,8 @@ private:
 
 }  // namespace
 
-Result<std::unique_ptr<ByteStream>> StartTls(ByteStream& transport, const std::string& hostName,
-                                             const TlsTrust& trust, TimePoint deadline) {
+Result<std::unique_ptr<ByteStream>> StartTls(ByteStream& transport, const std::string& hostName, const TlsTrust& trust,
+                                             TimePoint deadline) {
     std::unique_ptr<SSL_CTX, FreeContext> context(SSL_CTX_new(TLS_client_method()));
     if (!context) return Status::Fail(texts::TlsFailed(LibraryReason("SSL_CTX_new")));
     SSL_CTX_set_min_proto_version(context.get(), TLS1_2_VERSION);

@@ -185,8 +185,8 @@ Status CheckCertificate(PCCERT_CONTEXT server, const std::wstring& host, HCERTST
     verdict.cbSize = sizeof verdict;
     if (!CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_SSL, chain.get(), &policy, &verdict))
         return Status::Fail(texts::CertificateUntrusted(SystemReason(GetLastError())));
-    const bool nameMatches = address.empty() ? verdict.dwError != static_cast<DWORD>(CERT_E_CN_NO_MATCH)
-                                             : NamesAddress(*server, address);
+    const bool nameMatches =
+        address.empty() ? verdict.dwError != static_cast<DWORD>(CERT_E_CN_NO_MATCH) : NamesAddress(*server, address);
     if (!nameMatches)
         return Status::Fail(texts::CertificateNameMismatch(texts::CertificateIsForAnotherHost(Narrow(host))));
     if (verdict.dwError != 0) return Status::Fail(texts::CertificateUntrusted(SystemReason(verdict.dwError)));
@@ -239,11 +239,10 @@ public:
             const std::size_t size = std::min<std::size_t>(bytes.size(), sizes_.cbMaximumMessage);
             std::string record(sizes_.cbHeader + size + sizes_.cbTrailer, '\0');
             record.replace(sizes_.cbHeader, size, bytes.data(), size);
-            SecBuffer parts[4] = {
-                {sizes_.cbHeader, SECBUFFER_STREAM_HEADER, record.data()},
-                {static_cast<unsigned long>(size), SECBUFFER_DATA, record.data() + sizes_.cbHeader},
-                {sizes_.cbTrailer, SECBUFFER_STREAM_TRAILER, record.data() + sizes_.cbHeader + size},
-                {0, SECBUFFER_EMPTY, nullptr}};
+            SecBuffer parts[4] = {{sizes_.cbHeader, SECBUFFER_STREAM_HEADER, record.data()},
+                                  {static_cast<unsigned long>(size), SECBUFFER_DATA, record.data() + sizes_.cbHeader},
+                                  {sizes_.cbTrailer, SECBUFFER_STREAM_TRAILER, record.data() + sizes_.cbHeader + size},
+                                  {0, SECBUFFER_EMPTY, nullptr}};
             SecBufferDesc description{SECBUFFER_VERSION, 4, parts};
             if (const SECURITY_STATUS sealed = EncryptMessage(&context_, 0, &description, 0); sealed != SEC_E_OK)
                 return Status::Fail(texts::TlsFailed(SystemReason(sealed)));
@@ -258,10 +257,11 @@ public:
         for (;;) {
             if (!plain_.empty()) return std::exchange(plain_, std::string());
             if (!encrypted_.empty()) {
-                SecBuffer parts[4] = {{static_cast<unsigned long>(encrypted_.size()), SECBUFFER_DATA, encrypted_.data()},
-                                      {0, SECBUFFER_EMPTY, nullptr},
-                                      {0, SECBUFFER_EMPTY, nullptr},
-                                      {0, SECBUFFER_EMPTY, nullptr}};
+                SecBuffer parts[4] = {
+                    {static_cast<unsigned long>(encrypted_.size()), SECBUFFER_DATA, encrypted_.data()},
+                    {0, SECBUFFER_EMPTY, nullptr},
+                    {0, SECBUFFER_EMPTY, nullptr},
+                    {0, SECBUFFER_EMPTY, nullptr}};
                 SecBufferDesc description{SECBUFFER_VERSION, 4, parts};
                 const SECURITY_STATUS opened = DecryptMessage(&context_, &description, 0, nullptr);
                 if (opened == SEC_I_CONTEXT_EXPIRED) return Status::Fail(texts::TlsFailed("服务器关闭了加密连接"));
@@ -336,8 +336,8 @@ private:
 
 }  // namespace
 
-Result<std::unique_ptr<ByteStream>> StartTls(ByteStream& transport, const std::string& hostName,
-                                             const TlsTrust& trust, TimePoint deadline) {
+Result<std::unique_ptr<ByteStream>> StartTls(ByteStream& transport, const std::string& hostName, const TlsTrust& trust,
+                                             TimePoint deadline) {
     Store extraRoots;
     if (!trust.caFile.empty()) {
         Result<Store> loaded = LoadRoots(trust.caFile);

@@ -64,7 +64,8 @@ Status SendThroughCdo(IDispatch& message, const MailRequest& request, const std:
     for (const std::string& path : request.attachments) {
         std::vector<Variant> arguments;
         arguments.push_back(Variant::Text(path));
-        if (Status added = CallByName(message, L"addattachment", DISPATCH_METHOD, std::move(arguments)).status(); !added)
+        if (Status added = CallByName(message, L"addattachment", DISPATCH_METHOD, std::move(arguments)).status();
+            !added)
             return added;
     }
     return CallByName(message, L"send", DISPATCH_METHOD).status();

@@ -8,7 +8,9 @@ namespace {
 // Stands where the system's way of sending was not installed.
 class NoSubmitter final : public MailSubmitter {
 public:
-    Status Submit(const MailRequest&, const PlainLoginConsent&) override { return Status::Fail("这个程序中没有可用的发送方式"); }
+    Status Submit(const MailRequest&, const PlainLoginConsent&) override {
+        return Status::Fail("这个程序中没有可用的发送方式");
+    }
 };
 
 // A function's own static, so installing works from another file's static initialisation.

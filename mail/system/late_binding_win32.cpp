@@ -68,9 +68,9 @@ Result<Variant> CallByName(IDispatch& object, const wchar_t* member, WORD kind, 
     Variant result;
     EXCEPINFO exception{};
     UINT wrongArgument = 0;
-    const HRESULT invoked = object.Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, kind, &parameters,
-                                          kind == DISPATCH_PROPERTYPUT ? nullptr : result.get(), &exception,
-                                          &wrongArgument);
+    const HRESULT invoked =
+        object.Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, kind, &parameters,
+                      kind == DISPATCH_PROPERTYPUT ? nullptr : result.get(), &exception, &wrongArgument);
     if (FAILED(invoked)) return Status::Fail(texts::ComponentFailed(name, ReasonOf(invoked, exception)));
     return result;
 }

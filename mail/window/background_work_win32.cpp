@@ -42,12 +42,14 @@ Status RunWhileMessagesFlow(std::function<Status()> work) {
     for (;;) {
         // After a request to quit, which stays queued for the outer loop, only what the work
         // sends to this thread's windows is delivered, so a question it asks cannot hang it.
-        const DWORD woke = MsgWaitForMultipleObjects(1, &finished, FALSE, INFINITE,
-                                                     messagesFlow ? QS_ALLINPUT : QS_SENDMESSAGE);
+        const DWORD woke =
+            MsgWaitForMultipleObjects(1, &finished, FALSE, INFINITE, messagesFlow ? QS_ALLINPUT : QS_SENDMESSAGE);
         if (woke == WAIT_OBJECT_0) break;
         MSG sent;
-        if (messagesFlow) messagesFlow = ui::PumpPendingMessages();
-        else PeekMessageW(&sent, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        if (messagesFlow)
+            messagesFlow = ui::PumpPendingMessages();
+        else
+            PeekMessageW(&sent, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
     worker.join();
     return result;

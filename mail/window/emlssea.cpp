@@ -43,15 +43,18 @@ std::wstring ListEntry(HWND list, int index) {
     const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == LB_ERR) return {};
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index),
-                                                      reinterpret_cast<LPARAM>(text.data()))));
+    text.resize(static_cast<std::size_t>(
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()))));
     return text;
 }
 
 }  // namespace
 
 Emlssea::Emlssea(shell::Skin& se, shell::Dialogs& dialogs, const shell::Settings& settings, MailServices& services)
-    : se_(se), dialogs_(dialogs), settingsFile_(settings.file()), services_(services),
+    : se_(se),
+      dialogs_(dialogs),
+      settingsFile_(settings.file()),
+      services_(services),
       font_(std::make_shared<ui::FontSpec>()) {}
 
 Emlssea::~Emlssea() = default;
@@ -100,20 +103,14 @@ void Emlssea::FillSmtpServers(controls::DropDownList& list) {
 
 LRESULT Emlssea::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND:
-        OnCommand(LOWORD(wParam), HIWORD(wParam));
-        return 0;
+    case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_CLOSE:
         // A send under way finishes first; the window closes as soon as it has.
         if (sending_.MayCloseNow()) DestroyWindow(hwnd());
         return 0;
-    case WM_DESTROY:
-        Form_Unload();
-        return 0;
-    case kAskPlainLogin:
-        return AskPlainLogin(*reinterpret_cast<const std::string*>(lParam));
-    default:
-        return Default(message, wParam, lParam);
+    case WM_DESTROY: Form_Unload(); return 0;
+    case kAskPlainLogin: return AskPlainLogin(*reinterpret_cast<const std::string*>(lParam));
+    default: return Default(message, wParam, lParam);
     }
 }
 

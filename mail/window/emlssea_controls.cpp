@@ -27,8 +27,7 @@ void Emlssea::CreateControls() {
             combo1_->SetLocked(false);  // a server can be typed as well as chosen
             controls_[design.id] = combo1_->hwnd();
             break;
-        default:
-            controls_[design.id] = CreateStandardControl(design, container, place);
+        default: controls_[design.id] = CreateStandardControl(design, container, place);
         }
         // A heading lies on its group's outline, so it goes above the group.
         if (design.kind == ControlKind::Heading)
@@ -61,20 +60,14 @@ HWND Emlssea::CreateStandardControl(const ControlDesign& design, HWND container,
     case ControlKind::MultilineEdit:
         style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP;
         break;
-    case ControlKind::PasswordEdit:
-        style |= ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP;
-        break;
-    case ControlKind::ReadOnlyEdit:
-        style |= ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP;
-        break;
-    default:
-        style |= ES_AUTOHSCROLL | WS_TABSTOP;
-        break;
+    case ControlKind::PasswordEdit: style |= ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP; break;
+    case ControlKind::ReadOnlyEdit: style |= ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP; break;
+    default: style |= ES_AUTOHSCROLL | WS_TABSTOP; break;
     }
-    HWND control = CreateWindowExW(exStyle, windowClass, design.caption, style, place.left, place.top,
-                                   place.right - place.left, place.bottom - place.top, container,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)),
-                                   GetModuleHandleW(nullptr), nullptr);
+    HWND control =
+        CreateWindowExW(exStyle, windowClass, design.caption, style, place.left, place.top, place.right - place.left,
+                        place.bottom - place.top, container, reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)),
+                        GetModuleHandleW(nullptr), nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(hfont_.get()), FALSE);
     if (design.maxLength > 0) SendMessageW(control, EM_SETLIMITTEXT, static_cast<WPARAM>(design.maxLength), 0);
     return control;

@@ -6,13 +6,46 @@
 
 namespace quilvane::mail {
 
-enum class ControlKind { Group, Heading, Label, Edit, PasswordEdit, MultilineEdit, ReadOnlyEdit, Button, DropDownList, ListBox };
+enum class ControlKind {
+    Group,
+    Heading,
+    Label,
+    Edit,
+    PasswordEdit,
+    MultilineEdit,
+    ReadOnlyEdit,
+    Button,
+    DropDownList,
+    ListBox
+};
 
 enum ControlId : int {
     kWindow = 0,  // as a container: the window itself
-    kFrame1 = 300, kSkinLabel10, kSkinLabel1, kText1, kSkinLabel2, kText2, kSkinLabel3, kText3, kSkinLabel4, kText4,
-    kSkinLabel5, kCombo1, kFrame2, kSkinLabel9, kSkinLabel8, kText5, kSkinLabel7, kText6, kSkinLabel6, kText7,
-    kTCommand1, kList1, kCmdYesONo, kCommand1, kCommand2
+    kFrame1 = 300,
+    kSkinLabel10,
+    kSkinLabel1,
+    kText1,
+    kSkinLabel2,
+    kText2,
+    kSkinLabel3,
+    kText3,
+    kSkinLabel4,
+    kText4,
+    kSkinLabel5,
+    kCombo1,
+    kFrame2,
+    kSkinLabel9,
+    kSkinLabel8,
+    kText5,
+    kSkinLabel7,
+    kText6,
+    kSkinLabel6,
+    kText7,
+    kTCommand1,
+    kList1,
+    kCmdYesONo,
+    kCommand1,
+    kCommand2
 };
 
 struct ControlDesign {
@@ -22,7 +55,7 @@ struct ControlDesign {
     const wchar_t* caption;
     ui::TwipsRect place;  // relative to the container
     ControlId container;
-    int maxLength = 0;    // characters a text box takes; 0 for no limit
+    int maxLength = 0;  // characters a text box takes; 0 for no limit
 };
 
 inline constexpr int kDesignClientWidth = 5400;
@@ -62,11 +95,11 @@ inline constexpr ControlDesign kEmlsseaDesign[] = {
 };
 
 // The order Tab visits the controls.
-inline constexpr ControlId kTabOrder[] = {kText1, kText2, kText3, kText4, kCombo1, kText5, kText6, kText7,
-                                          kTCommand1, kList1, kCmdYesONo, kCommand1, kCommand2};
+inline constexpr ControlId kTabOrder[] = {kText1, kText2,     kText3, kText4,     kCombo1,   kText5,   kText6,
+                                          kText7, kTCommand1, kList1, kCmdYesONo, kCommand1, kCommand2};
 
 // Five SMTP servers of public mail providers, offered in this order.
-inline constexpr const wchar_t* kSmtpServers[] = {L"smtp.qq.com", L"smtp.163.com", L"smtp.126.com",
-                                                  L"smtp.sina.com", L"smtp.aliyun.com"};
+inline constexpr const wchar_t* kSmtpServers[] = {L"smtp.qq.com", L"smtp.163.com", L"smtp.126.com", L"smtp.sina.com",
+                                                  L"smtp.aliyun.com"};
 
 }  // namespace quilvane::mail

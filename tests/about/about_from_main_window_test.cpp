@@ -81,8 +81,10 @@ TEST(ContactLabel, OpensTheAboutWindowModallyEachTime) {
         EXPECT_TRUE(ownerDisabled) << "shown modally over the main window";
         EXPECT_FALSE(IsWindow(about));
         EXPECT_TRUE(IsWindowEnabled(main.hwnd()));
-        if (opening == 0) first = about;
-        else EXPECT_NE(about, first) << "a new window for each opening";
+        if (opening == 0)
+            first = about;
+        else
+            EXPECT_NE(about, first) << "a new window for each opening";
     }
 }
 

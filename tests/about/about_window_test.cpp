@@ -73,7 +73,9 @@ struct AboutWindow : ::testing::Test {
         Send(WM_LBUTTONDOWN, MK_LBUTTON, at);
         Send(WM_LBUTTONUP, 0, at);
     }
-    static POINT CentreOf(const RECT& area) { return POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2}; }
+    static POINT CentreOf(const RECT& area) {
+        return POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+    }
     const RippleState& Water() const { return window->Ripple().State(); }
     void RightClickWith(double uniform) {
         uniforms.push_back(uniform);
@@ -91,7 +93,8 @@ TEST_F(AboutWindow, OpensWithThePictureUnderStillWater) {
     EXPECT_STREQ(text, L"确定(&S)");
     EXPECT_EQ(GetParent(window->Control(kBt1)), P1()) << "the button lies on the picture";
     const LONG style = GetWindowLongW(window->hwnd(), GWL_STYLE);
-    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)) << "a fixed border, no minimise or maximise";
+    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME))
+        << "a fixed border, no minimise or maximise";
 
     const int dpi = ui::ScreenDpi();
     RECT client{};
@@ -231,7 +234,8 @@ DWORD GuiObjects(DWORD kind, IsLive isLive) {
 }
 
 DWORD GdiObjects() {
-    return GuiObjects(GR_GDIOBJECTS, [](ULONG_PTR index) { return GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0; });
+    return GuiObjects(GR_GDIOBJECTS,
+                      [](ULONG_PTR index) { return GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0; });
 }
 
 // Counted by index, only windows are seen; they are what the About window makes.

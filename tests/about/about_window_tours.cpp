@@ -62,7 +62,8 @@ struct AboutWindowTour : ::testing::Test {
         ASSERT_NE(main, nullptr) << "the main window did not appear";
         BringToFront(main);
         Click(ScreenPointOf(main, PlaceOf(app::kTQueries)));  // the contact strip lies in the expanded part
-        ASSERT_TRUE(WaitUntil([&] { return OuterSize(main).cy == ui::TwipsToPixels(app::kExpandedHeight, ui::ScreenDpi()); }));
+        ASSERT_TRUE(
+            WaitUntil([&] { return OuterSize(main).cy == ui::TwipsToPixels(app::kExpandedHeight, ui::ScreenDpi()); }));
     }
     static ui::TwipsRect PlaceOf(app::ControlId id) {
         for (const app::ControlDesign& design : app::kMainWindowDesign)
@@ -79,7 +80,9 @@ struct AboutWindowTour : ::testing::Test {
         return about;
     }
     // A point of the picture given in its pixels at 96 dots per inch.
-    static POINT OnPicture(HWND about, int x, int y) { return ScreenPointOf(about, ui::TwipsRect{x * 15, y * 15, 15, 15}); }
+    static POINT OnPicture(HWND about, int x, int y) {
+        return ScreenPointOf(about, ui::TwipsRect{x * 15, y * 15, 15, 15});
+    }
 };
 
 TEST_F(AboutWindowTour, ThePointerStirsTheWaterAndItCalmsDownAgain) {

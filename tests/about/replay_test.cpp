@@ -76,8 +76,8 @@ TEST(Bitmap, RefusesWhatItCannotShowWithAReason) {
 }
 
 TEST(ReplayScript, SkipsCommentsAndBlankLinesAndCountsTicks) {
-    Result<std::vector<ReplayCommand>> commands =
-        ParseReplayScript("\xEF\xBB\xBF# a comment\r\n\n  seed -12\r\n\tdrop 5 6 2 256\ntick\ntick 0\n  # indented\nauto 3 250 4 8");
+    Result<std::vector<ReplayCommand>> commands = ParseReplayScript(
+        "\xEF\xBB\xBF# a comment\r\n\n  seed -12\r\n\tdrop 5 6 2 256\ntick\ntick 0\n  # indented\nauto 3 250 4 8");
     ASSERT_TRUE(commands) << commands.message();
     ASSERT_EQ(commands->size(), 5u);
     EXPECT_EQ((*commands)[0].kind, ReplayCommand::Kind::Seed);

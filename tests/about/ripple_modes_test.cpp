@@ -46,7 +46,8 @@ TEST(RippleAutoMode, RainAddsOneDropPerTickDrawnInItsOrder) {
         EXPECT_GE(drop.strength, 50);
         EXPECT_LT(drop.strength, 200);
         const std::int32_t r = drop.size / 2;
-        const bool fits = drop.x - r >= 1 && drop.x + r + 1 < state.width && drop.y - r >= 1 && drop.y + r + 1 < state.height;
+        const bool fits =
+            drop.x - r >= 1 && drop.x + r + 1 < state.width && drop.y - r >= 1 && drop.y + r + 1 < state.height;
         if (fits) {
             EXPECT_EQ(HeightAt(state, drop.x, drop.y), drop.strength);
         }

@@ -70,7 +70,8 @@ TEST_F(ReplayTool, AMistakeLeavesNoOutputAndSaysWhere) {
     WriteFile(work / "endless.txt", "auto 3 2147483647 2 50\ntick\n");  // hours of work
     run = RunTool({work / "in.bmp", work / "endless.txt", work / "out.bmp"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "脚本“" + work / "endless.txt" + "”第 2 行：工作量到这里超过了上限 100 亿步，请减少计时周期或水滴\n");
+    EXPECT_EQ(run.err,
+              "脚本“" + work / "endless.txt" + "”第 2 行：工作量到这里超过了上限 100 亿步，请减少计时周期或水滴\n");
     EXPECT_FALSE(Exists(work / "out.bmp"));
 
     WriteFile(work / "kept.bmp", "mine");

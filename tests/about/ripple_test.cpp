@@ -19,8 +19,8 @@ std::int32_t& Height(RippleState& state, std::int32_t x, std::int32_t y) {
 }
 
 int RaisedCells(const RippleState& state) {
-    return static_cast<int>(std::count_if(state.currentHeights.begin(), state.currentHeights.end(),
-                                          [](std::int32_t h) { return h != 0; }));
+    return static_cast<int>(
+        std::count_if(state.currentHeights.begin(), state.currentHeights.end(), [](std::int32_t h) { return h != 0; }));
 }
 
 const std::uint8_t* Pixel(const std::vector<std::uint8_t>& pixels, const RippleState& state, int x, int y) {
@@ -219,7 +219,7 @@ TEST(RippleRender, NeighboursBeyondTheEdgesAreTheEdgePixel) {
     RippleState state = StartedOn(picture);
     const auto& source = picture.pixels;
     state.flags = kWaterMoving;
-    Height(state, 0, 2) = 1;  // (0, 1) looks up at (0, 0), the very first pixel
+    Height(state, 0, 2) = 1;   // (0, 1) looks up at (0, 0), the very first pixel
     Height(state, 11, 5) = 1;  // (11, 6) looks down at (11, 7), the very last pixel
     RippleRender(state);
     for (int c = 0; c < 3; ++c) {

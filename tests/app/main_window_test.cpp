@@ -226,7 +226,8 @@ TEST_F(MainWindow, DescriptorFilterOutsideListModeAndCancelChangesNothing) {
 
 TEST_F(MainWindow, DropTakesTheFirstFileOnly) {
     Open("[main]\r\nSetGet=1\r\n");
-    SendMessageW(Control(kText1), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({"C:\\d\\one.bin", "C:\\d\\two.bin"})), 0);
+    SendMessageW(Control(kText1), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(MakeDrop({"C:\\d\\one.bin", "C:\\d\\two.bin"})), 0);
     EXPECT_EQ(Text(kTxtPsd), "C:\\d\\one.bin");
     EXPECT_EQ(Text(kText1), "C:\\d\\");
     SendMessageW(window->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({"E:\\three.bin"})), 0);
@@ -301,7 +302,8 @@ TEST_F(MainWindow, StartButtonSplitsAndMergesForReal) {
     SetText(kText2, "1");
     Click(kCommand2);
     ASSERT_EQ(dialogs.notices, std::vector<std::string>{"文件分割完毕!"});
-    EXPECT_EQ(NamesIn(pieces), (std::vector<std::string>{"001.pe", "002.pe", "003.pe", "movie.bat", "movie.hpe", "movie.sha256"}));
+    EXPECT_EQ(NamesIn(pieces),
+              (std::vector<std::string>{"001.pe", "002.pe", "003.pe", "movie.bat", "movie.hpe", "movie.sha256"}));
     EXPECT_EQ(SendMessageW(Control(kP1), PBM_GETPOS, 0, 0), 0);
 
     Click(kGetFile);

@@ -153,10 +153,18 @@ TEST_F(Cli, FailuresGoToStandardErrorWithExitStatusOne) {
 }
 
 TEST_F(Cli, UsageErrorsExitWithTwoAndExplain) {
-    for (const std::vector<std::string>& wrong :
-         {std::vector<std::string>{}, {"split", "a", "100"}, {"split", "a", "10x", "b"}, {"split", "a", "k", "b"},
-          {"merge", "a"}, {"join", "out"}, {"join", "--name", "0", "out", "a"}, {"join", "--name", "3", "out", "a"},
-          {"join", "--name"}, {"split", "--bta", "a", "1k", "b"}, {"merge", "-x", "a", "b"}, {"cut", "a"}}) {
+    for (const std::vector<std::string>& wrong : {std::vector<std::string>{},
+                                                  {"split", "a", "100"},
+                                                  {"split", "a", "10x", "b"},
+                                                  {"split", "a", "k", "b"},
+                                                  {"merge", "a"},
+                                                  {"join", "out"},
+                                                  {"join", "--name", "0", "out", "a"},
+                                                  {"join", "--name", "3", "out", "a"},
+                                                  {"join", "--name"},
+                                                  {"split", "--bta", "a", "1k", "b"},
+                                                  {"merge", "-x", "a", "b"},
+                                                  {"cut", "a"}}) {
         Outcome outcome = Run(wrong);
         EXPECT_EQ(outcome.exitCode, 2) << ::testing::PrintToString(wrong);
         EXPECT_EQ(outcome.out, "");

@@ -42,7 +42,8 @@ TEST_F(CmdBatch, SplitBatchOfAThousandPiecesRebuildsTheFile) {
     WriteFile(folder / "影片 50% off.avi", bytes);
     const std::string pieces = folder.Subfolder("分 段 100%");
     host.batchFileWanted = true;
-    ASSERT_EQ(StartTask(SplitInputs(folder / "影片 50% off.avi", pieces, "1"), host), TaskOutcome::Done) << host.Notices();
+    ASSERT_EQ(StartTask(SplitInputs(folder / "影片 50% off.avi", pieces, "1"), host), TaskOutcome::Done)
+        << host.Notices();
     ASSERT_GT(ReadFile(pieces + "影片 50% off.bat").size(), 8192u) << "more than one line of cmd";
 
     const std::string rebuilt = pieces + "影片 50% off.avi";

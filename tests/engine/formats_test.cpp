@@ -98,8 +98,10 @@ TEST(Descriptor, NamesThatWouldNotReadBackAreRefused) {
     // Outside code page 936: written in GB18030 where the system has it, else refused,
     // but never written as question marks.
     Result<std::string> emoji = MergeDescriptorLine("😀.txt", "1", 'k', 1, 1024);
-    if (emoji) EXPECT_EQ(emoji->substr(0, 4), "\x94\x39\xfc\x36");
-    else EXPECT_EQ(emoji.message(), "文件名“😀.txt”含有当前代码页无法表示的字符，无法写入合并信息文件，请先改名");
+    if (emoji)
+        EXPECT_EQ(emoji->substr(0, 4), "\x94\x39\xfc\x36");
+    else
+        EXPECT_EQ(emoji.message(), "文件名“😀.txt”含有当前代码页无法表示的字符，无法写入合并信息文件，请先改名");
 }
 
 TEST(Descriptor, MalformedDescriptorsNameTheirFault) {
@@ -144,11 +146,12 @@ TEST(BatchFiles, ListBatchJoinsFullPathsIntoATextFile) {
 }
 
 TEST(BatchFiles, PathsThatCmdWouldSplitAreQuoted) {
-    Result<std::string> line = ListMergeBatchLine({"C:\\my files\\a.dat", "C:\\x(1)\\b&c.dat", "C:\\50%\\d.dat"},
-                                                  "D:\\new out\\", "a");
+    Result<std::string> line =
+        ListMergeBatchLine({"C:\\my files\\a.dat", "C:\\x(1)\\b&c.dat", "C:\\50%\\d.dat"}, "D:\\new out\\", "a");
     ASSERT_TRUE(line);
-    EXPECT_EQ(*line,
-              "copy \"C:\\my files\\a.dat\"/b + \"C:\\x(1)\\b&c.dat\"/b + C:\\50%%\\d.dat/b \"D:\\new out\\a.txt\"\r\n");
+    EXPECT_EQ(
+        *line,
+        "copy \"C:\\my files\\a.dat\"/b + \"C:\\x(1)\\b&c.dat\"/b + C:\\50%%\\d.dat/b \"D:\\new out\\a.txt\"\r\n");
     Result<std::string> split = SplitBatchLine({"001.pe"}, "D:\\影 片\\", "电影.avi");
     ASSERT_TRUE(split);
     EXPECT_EQ(*split, "copy 001.pe/b \"D:\\\xd3\xb0 \xc6\xac\\\xb5\xe7\xd3\xb0.avi\"\r\n") << "in the code page";

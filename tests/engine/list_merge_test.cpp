@@ -24,8 +24,7 @@ TEST_F(ListMerge, JoinsInListOrderNamedAfterTheFirstEntry) {
     WriteFile(in + "x2.dat", PatternBytes(5000, 2));
     EXPECT_EQ(StartTask(ListInputs({in + "x2.dat", in + "x1.dat"}, out), host), TaskOutcome::Done) << host.Notices();
     EXPECT_TRUE(SameBytes(ReadFile(out + "x2.txt"), PatternBytes(5000, 2) + PatternBytes(3000, 1)));
-    EXPECT_EQ(ReadFile(out + "x2.bat"),
-              "copy \"" + in + "x2.dat\"/b + \"" + in + "x1.dat\"/b " + out + "x2.txt\r\n");
+    EXPECT_EQ(ReadFile(out + "x2.bat"), "copy \"" + in + "x2.dat\"/b + \"" + in + "x1.dat\"/b " + out + "x2.txt\r\n");
     EXPECT_EQ(host.OnlyNotice(), texts::kMergeDone);
     EXPECT_EQ(host.progress, std::vector<float>{0.0f});
 }

@@ -21,11 +21,11 @@ struct Merge : ::testing::Test {
     RecordingHost host;
 
     // Splits `bytes`, saved as `name`, into the pieces folder.
-    void SplitInto(const std::string& name, const std::string& bytes, const std::string& size,
-                   CopyLimits limits = {}) {
+    void SplitInto(const std::string& name, const std::string& bytes, const std::string& size, CopyLimits limits = {}) {
         WriteFile(folder / name, bytes);
         RecordingHost splitter;
-        ASSERT_EQ(StartTask(SplitInputs(folder / name, pieces, size), splitter, limits), TaskOutcome::Done) << host.Notices();
+        ASSERT_EQ(StartTask(SplitInputs(folder / name, pieces, size), splitter, limits), TaskOutcome::Done)
+            << host.Notices();
     }
     TaskOutcome RunMerge(const std::string& descriptor, CopyLimits limits = {}) {
         return StartTask(MergeInputs(descriptor, out), host, limits);

@@ -37,7 +37,8 @@ struct RecoverableMoves : ::testing::Test {
         WriteFile(folder / "a.bin", oldBytes);
         RecordingHost splitter;
         splitter.batchFileWanted = true;
-        EXPECT_EQ(StartTask(SplitInputs(folder / "a.bin", out, "1"), splitter), TaskOutcome::Done) << splitter.Notices();
+        EXPECT_EQ(StartTask(SplitInputs(folder / "a.bin", out, "1"), splitter), TaskOutcome::Done)
+            << splitter.Notices();
         WriteFile(folder / "a.bin", PatternBytes(3 * K, 8));
         return Contents(out);
     }
@@ -56,8 +57,9 @@ TEST_F(RecoverableMoves, ACrashBetweenAnyTwoMovesIsRolledBackByTheNextTask) {
     const auto before = OldSplitThenNewContent();
     // The descriptor, three pieces and the batch file: five moves, and a crash after each.
     for (int moves = 1; moves <= 5; ++moves) {
-        ASSERT_EQ(RunProgramBesideThis("crashing_task", {std::to_string(moves), "split", folder / "a.bin", "1", out, "bat"}),
-                  kDied);
+        ASSERT_EQ(
+            RunProgramBesideThis("crashing_task", {std::to_string(moves), "split", folder / "a.bin", "1", out, "bat"}),
+            kDied);
         RecordingHost merger;
         ASSERT_EQ(StartTask(MergeInputs(out + "a.hpe", merged), merger), TaskOutcome::Done) << merger.Notices();
         ASSERT_EQ(merger.notices.size(), 2u) << merger.Notices();

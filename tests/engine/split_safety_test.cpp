@@ -48,7 +48,8 @@ TEST_F(SplitSafety, FailureMidwayLeavesEveryOldPieceAndTheDescriptor) {
     EXPECT_EQ(RunSplit("a.bin", PatternBytes(4 * K + 5, 8)), TaskOutcome::Failed);
     EXPECT_EQ(host.OnlyNotice(), texts::kInterrupted);
     EXPECT_EQ(OldFiles(), before);
-    EXPECT_EQ(NamesIn(out), (std::vector<std::string>{"001.pe", "002.pe", "003.pe", "a.hpe", "a.sha256"})) << "nothing new, no temporary file";
+    EXPECT_EQ(NamesIn(out), (std::vector<std::string>{"001.pe", "002.pe", "003.pe", "a.hpe", "a.sha256"}))
+        << "nothing new, no temporary file";
 }
 
 TEST_F(SplitSafety, NameTakenWhileCopyingPutsEveryOldFileBack) {
@@ -63,7 +64,8 @@ TEST_F(SplitSafety, NameTakenWhileCopyingPutsEveryOldFileBack) {
     EXPECT_EQ(ReadFile(out + "a.hpe"), before[0]);
     EXPECT_EQ(ReadFile(out + "001.pe"), before[1]);
     EXPECT_EQ(ReadFile(out + "002.pe"), before[2]);
-    EXPECT_EQ(NamesIn(out), (std::vector<std::string>{"001.pe", "002.pe", "003.pe", "a.hpe", "a.sha256"})) << "no backup left";
+    EXPECT_EQ(NamesIn(out), (std::vector<std::string>{"001.pe", "002.pe", "003.pe", "a.hpe", "a.sha256"}))
+        << "no backup left";
 }
 
 TEST_F(SplitSafety, PieceMadeReadOnlyWhileCopyingPutsEveryOldFileBack) {
@@ -75,7 +77,8 @@ TEST_F(SplitSafety, PieceMadeReadOnlyWhileCopyingPutsEveryOldFileBack) {
     EXPECT_EQ(RunSplit("a.bin", PatternBytes(3 * K, 9)), TaskOutcome::Failed);
     EXPECT_EQ(host.OnlyNotice(), texts::OutputIsReadOnly(out + "003.pe"));
     EXPECT_EQ(OldFiles(), before);
-    EXPECT_EQ(NamesIn(out), (std::vector<std::string>{"001.pe", "002.pe", "003.pe", "a.hpe", "a.sha256"})) << "no backup left";
+    EXPECT_EQ(NamesIn(out), (std::vector<std::string>{"001.pe", "002.pe", "003.pe", "a.hpe", "a.sha256"}))
+        << "no backup left";
 }
 
 TEST_F(SplitSafety, AnotherFilesPiecesAreNeverOverwritten) {

@@ -18,7 +18,7 @@ struct Split : ::testing::Test {
     RecordingHost host;
 
     TaskOutcome RunSplit(const std::string& source, const std::string& size, SizeUnit unit = SizeUnit::Kilobytes,
-                      CopyLimits limits = {}) {
+                         CopyLimits limits = {}) {
         return StartTask(SplitInputs(source, out, size, unit), host, limits);
     }
 };

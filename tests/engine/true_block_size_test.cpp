@@ -39,7 +39,8 @@ TEST(TrueBlockSize, FourHundredMegabytePiecesSplitAndMergeBack) {
     const std::uint64_t length = 400 * MiB + 3 * MiB + 17;
     // Marks around each block and piece boundary; everything else is a hole of zeros.
     const std::vector<std::uint64_t> marks = {0, kCopyBlockSize - 8, 400 * MiB - 8, 400 * MiB + 1 * MiB, length - 8};
-    for (std::size_t i = 0; i < marks.size(); ++i) PutAt(source, marks[i], PatternBytes(8, static_cast<unsigned>(i + 1)));
+    for (std::size_t i = 0; i < marks.size(); ++i)
+        PutAt(source, marks[i], PatternBytes(8, static_cast<unsigned>(i + 1)));
 
     RecordingHost host;
     const std::string pieces = folder.Subfolder("pieces");

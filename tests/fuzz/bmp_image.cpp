@@ -40,6 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Result<Picture> again = DecodeBmp(EncodeBmp(*picture));
     Promise(again && again->width == width && again->height == height && again->pixels == picture->pixels,
             "a picture written and read again is the same");
-    Promise(Replay(*picture, Water(*picture)).pixels.size() == picture->pixels.size(), "the water shows the whole picture");
+    Promise(Replay(*picture, Water(*picture)).pixels.size() == picture->pixels.size(),
+            "the water shows the whole picture");
     return 0;
 }

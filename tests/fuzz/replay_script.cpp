@@ -19,7 +19,8 @@ constexpr std::int32_t kWidth = 7, kHeight = 5;
 constexpr std::int64_t kStepsTried = 200'000;  // a few milliseconds of water
 
 Picture Gradient() {
-    Picture picture{kWidth, kHeight, std::vector<std::uint8_t>(static_cast<std::size_t>(RippleStride(kWidth)) * kHeight)};
+    Picture picture{kWidth, kHeight,
+                    std::vector<std::uint8_t>(static_cast<std::size_t>(RippleStride(kWidth)) * kHeight)};
     for (std::size_t i = 0; i < picture.pixels.size(); ++i) picture.pixels[i] = static_cast<std::uint8_t>(i * 37);
     return picture;
 }

@@ -34,7 +34,8 @@ void CheckStored(std::string_view text, HeldAsItIs held) {
     Promise(DecodeSettingValue(stored) == text, "a stored value reads back the same");
     Promise(stored.find_first_of("\r\n") == std::string::npos, "a stored value is one line");
     Promise(stored.empty() || (!IsBlank(stored.front()) && !IsBlank(stored.back())), "no blank around a stored value");
-    const bool quoted = stored.size() >= 2 && stored.front() == stored.back() && (stored.front() == '"' || stored.front() == '\'');
+    const bool quoted =
+        stored.size() >= 2 && stored.front() == stored.back() && (stored.front() == '"' || stored.front() == '\'');
     Promise(!quoted, "no quotes around a stored value");
     Promise(!held || OnlyHeldCharacters(stored), "a stored value holds only characters the code page holds");
 }

@@ -25,7 +25,8 @@ TEST(AddressList, TakesTheAddressOutOfANamedEntry) {
     EXPECT_EQ(DisplayNameOf("\"Li, Si\" <li@example.test>"), "Li, Si");
     EXPECT_EQ(DisplayNameOf("plain@example.test"), "");
     EXPECT_TRUE(IsUsableMailbox("first.last+tag@example.test"));
-    for (const char* unusable : {"", "a b@example.test", "a@example.test\r\nDATA", "<a@example.test>", "张@example.test"})
+    for (const char* unusable :
+         {"", "a b@example.test", "a@example.test\r\nDATA", "<a@example.test>", "张@example.test"})
         EXPECT_FALSE(IsUsableMailbox(unusable)) << unusable;
 }
 

@@ -135,7 +135,8 @@ TEST(CdoMessage, AFailureStopsThereAndCarriesTheComponentsDescription) {
     auto* message = new RecordingObject("message", log, "addattachment");
     const Status sent = SendThroughCdo(*message, Request(), "smtp.example.test");
     message->Release();
-    EXPECT_EQ(sent.message(), "邮件组件（CDO.Message）的“addattachment”失败：The transport failed to connect to the server.");
+    EXPECT_EQ(sent.message(),
+              "邮件组件（CDO.Message）的“addattachment”失败：The transport failed to connect to the server.");
     EXPECT_EQ(log.back(), "message.addattachment call(BSTR:C:\\out\\a.001.pe)") << "nothing after the failure";
 }
 
@@ -149,9 +150,11 @@ TEST(SystemRoute, TheComponentAndTheOwnClientReachTheServerTheFieldNames) {
     MailRequest request = Request();
     request.server = "  smtp.example.test \t";
     EXPECT_TRUE(SubmitThroughSystem(request, component, {}));
-    const std::string server = "Fields.Item put(BSTR:http://schemas.microsoft.com/cdo/configuration/smtpserver, "
-                               "BSTR:smtp.example.test)";
-    EXPECT_NE(std::find(log.begin(), log.end(), server), log.end()) << "the blanks around the field are not the server's";
+    const std::string server =
+        "Fields.Item put(BSTR:http://schemas.microsoft.com/cdo/configuration/smtpserver, "
+        "BSTR:smtp.example.test)";
+    EXPECT_NE(std::find(log.begin(), log.end(), server), log.end())
+        << "the blanks around the field are not the server's";
 
     // The component is always told port 25, so a field that names a port goes past it.
     request.server = " localhost:1 ";

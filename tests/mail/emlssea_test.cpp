@@ -142,7 +142,8 @@ TEST_F(MailWindow, FirstOpeningShowsEmptyFieldsAndTheServerList) {
     wchar_t title[32] = {};
     GetWindowTextW(window->hwnd(), title, 32);
     EXPECT_STREQ(title, L"电子邮件");
-    for (ControlId id : {kText1, kText2, kText3, kText4, kText5, kText6, kText7, kCombo1}) EXPECT_EQ(Text(id), "") << id;
+    for (ControlId id : {kText1, kText2, kText3, kText4, kText5, kText6, kText7, kCombo1})
+        EXPECT_EQ(Text(id), "") << id;
     EXPECT_EQ(window->SmtpList().ListCount(), 5);
     EXPECT_EQ(window->SmtpList().List(0), L"smtp.qq.com");
     EXPECT_FALSE(window->SmtpList().Locked()) << "a server can be typed";
@@ -161,7 +162,8 @@ TEST_F(MailWindow, FirstOpeningShowsEmptyFieldsAndTheServerList) {
     SendMessageW(window->ListTip(), TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
     EXPECT_STREQ(tip, L"双击这里清空内容");
     EXPECT_FALSE(Exists(app / "Sysset.ini")) << "opening writes nothing";
-    for (ControlId id : {kFrame1, kText1, kSkinLabel1, kFrame2, kText5}) EXPECT_TRUE(IsWindowEnabled(Control(id))) << id;
+    for (ControlId id : {kFrame1, kText1, kSkinLabel1, kFrame2, kText5})
+        EXPECT_TRUE(IsWindowEnabled(Control(id))) << id;
     EXPECT_TRUE(IsWindowEnabled(window->hwnd()));
     RECT client{};
     GetClientRect(window->hwnd(), &client);
@@ -203,8 +205,9 @@ TEST_F(MailWindow, CharactersTheSettingsFileLacksComeBackWhole) {
 }
 
 TEST_F(MailWindow, ValuesStoredTheOldWayReadAsTheyDid) {
-    Open("[mains]\r\nta=old@example.test\r\nta3=plain password\r\nta5=only one line\r\nta6=C:\\new\\t.pe\r\n"
-         "ta7=smtp.old.test\r\n");
+    Open(
+        "[mains]\r\nta=old@example.test\r\nta3=plain password\r\nta5=only one line\r\nta6=C:\\new\\t.pe\r\n"
+        "ta7=smtp.old.test\r\n");
     EXPECT_EQ(Text(kText1), "old@example.test");
     EXPECT_EQ(Text(kText4), "plain password");
     EXPECT_EQ(Text(kText6), "only one line");
@@ -221,7 +224,8 @@ TEST_F(MailWindow, ClearingEmptiesTheScreenButKeepsWhatIsStored) {
     dialogs.answers.push_back("C:\\a.pe");
     Click(kTCommand1);
     Click(kCommand2);
-    for (ControlId id : {kText1, kText2, kText3, kText4, kText5, kText6, kText7, kCombo1}) EXPECT_EQ(Text(id), "") << id;
+    for (ControlId id : {kText1, kText2, kText3, kText4, kText5, kText6, kText7, kCombo1})
+        EXPECT_EQ(Text(id), "") << id;
     EXPECT_EQ(window->Attachments().size(), 1u) << "the attachment list stays";
     Reopen();
     EXPECT_EQ(Text(kText2), "zhang@example.test");
@@ -295,7 +299,8 @@ TEST_F(MailWindow, SendHandsOverTheFieldsAsTypedAndReportsTheCause) {
 
     submitter.result = Status::Fail("用户名或密码不正确：535 5.7.8 Authentication credentials invalid");
     Click(kCmdYesONo);
-    EXPECT_EQ(dialogs.notices.back(), "邮件发送失败!\n用户名或密码不正确：535 5.7.8 Authentication credentials invalid");
+    EXPECT_EQ(dialogs.notices.back(),
+              "邮件发送失败!\n用户名或密码不正确：535 5.7.8 Authentication credentials invalid");
     EXPECT_TRUE(IsWindowEnabled(window->hwnd()));
     RECT client{};
     GetClientRect(window->hwnd(), &client);
@@ -365,7 +370,8 @@ TEST_F(MailWindow, AQuitRequestDuringTheSendLeavesTheQuestionAnswerable) {
     EXPECT_EQ(dialogs.questions.size(), 1u) << "the question reached the window, and the send did not hang";
     EXPECT_EQ(dialogs.notices, std::vector<std::string>{"邮件发送失败!\nnot allowed"});
     MSG quit{};
-    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit request stays for the outer loop";
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+        << "the quit request stays for the outer loop";
 }
 
 TEST_F(MailWindow, AsksOnItsOwnThreadBeforeThePasswordGoesInClear) {

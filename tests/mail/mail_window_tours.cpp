@@ -31,8 +31,9 @@ MailControl Find(HWND mailWindow, mail::ControlId id) {
         if (design.container == mail::kWindow) return {GetDlgItem(mailWindow, id), design.place};
         MailControl group = Find(mailWindow, design.container);
         const ui::TwipsRect& outer = group.place;
-        return {GetDlgItem(group.window, id), {outer.left + design.place.left, outer.top + design.place.top,
-                                               design.place.width, design.place.height}};
+        return {
+            GetDlgItem(group.window, id),
+            {outer.left + design.place.left, outer.top + design.place.top, design.place.width, design.place.height}};
     }
     ADD_FAILURE() << "no control " << id;
     return {};
@@ -76,7 +77,10 @@ struct MailWindowTour : ::testing::Test {
     }
     std::wstring Text(mail::ControlId id) { return TextOf(Control(id)); }
     // The text box of the server list, the part that takes the typing.
-    HWND ServerTextBox() { return FindWindowExW(FindWindowExW(Control(mail::kCombo1), nullptr, nullptr, nullptr), nullptr, L"Edit", nullptr); }
+    HWND ServerTextBox() {
+        return FindWindowExW(FindWindowExW(Control(mail::kCombo1), nullptr, nullptr, nullptr), nullptr, L"Edit",
+                             nullptr);
+    }
     std::wstring Notice(int button = IDOK) { return TakeNotice(*program, button); }
     void FillIn(const std::wstring& password) {
         Type(mail::kText1, L"li@example.test;wang@example.test");
@@ -94,7 +98,8 @@ struct MailWindowTour : ::testing::Test {
 TEST_F(MailWindowTour, TypedFieldsAndAnAddedPieceArriveAtTheServer) {
     WriteFile(work / "movie.001.pe", PatternBytes(150000, 4));
     FillIn(Widen(LocalServers::Password()));
-    ASSERT_TRUE(WaitUntil([&] { return Text(mail::kText6) == L"第一行\r\n.第二行以点开头"; })) << "Enter breaks the line";
+    ASSERT_TRUE(WaitUntil([&] { return Text(mail::kText6) == L"第一行\r\n.第二行以点开头"; }))
+        << "Enter breaks the line";
     EXPECT_EQ(TextOf(ServerTextBox()), Widen(LocalServers::Address("plain")));
 
     ClickOn(mail::kTCommand1);
@@ -150,8 +155,9 @@ TEST_F(MailWindowTour, SavedFieldsReturnWhenTheWindowOpensAgain) {
     const std::wstring plain = Widen(LocalServers::Address("plain"));
     const HWND question = WaitForNotice(*program);
     ASSERT_NE(question, nullptr) << "the plain server makes the window ask first";
-    EXPECT_EQ(NoticeText(question), L"服务器“" + plain + L"”不支持加密连接（STARTTLS），仍要以明文发送密码吗？\n"
-                                    L"网络上的其他人可能看到这个密码。");
+    EXPECT_EQ(NoticeText(question), L"服务器“" + plain +
+                                        L"”不支持加密连接（STARTTLS），仍要以明文发送密码吗？\n"
+                                        L"网络上的其他人可能看到这个密码。");
     BringToFront(question);
     PressKey(VK_RETURN);  // Enter takes the default answer, 否
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(question); }));

@@ -61,8 +61,10 @@ TEST(QuotedPrintable, KeepsLinesShortAndTrailingBlanksVisible) {
     for (const std::string& line : LinesOf(encoded)) {
         EXPECT_LE(line.size(), 76u) << line;
         EXPECT_TRUE(line.empty() || (line.back() != ' ' && line.back() != '\t')) << "blank at a line end: " << line;
-        if (!line.empty() && line.back() == '=') decoded += line.substr(0, line.size() - 1);
-        else decoded += line + "\r\n";
+        if (!line.empty() && line.back() == '=')
+            decoded += line.substr(0, line.size() - 1);
+        else
+            decoded += line + "\r\n";
     }
     std::string plain;
     for (std::size_t at = 0; at < decoded.size(); ++at) {
@@ -113,8 +115,7 @@ TEST(ComposeMessage, EveryLineIsShortAndNoTextStartsAHeader) {
     content.to = {"li@example.test", "\"Wang, Wu\" <wang@example.test>"};
     content.subject = Repeated("很长的标题", 100) + "\r\nBcc: victim@example.test";
     content.body = "第一行\n.第二行\r\n" + Repeated("x", 5000);
-    content.attachments = {{Repeated("很长的文件名", 40) + ".pe", std::string(70000, '\xff')},
-                           {"plain.pe", "abc"}};
+    content.attachments = {{Repeated("很长的文件名", 40) + ".pe", std::string(70000, '\xff')}, {"plain.pe", "abc"}};
     const std::string message = ComposeMessage(content, FixedStamp());
     for (const std::string& line : LinesOf(message)) {
         EXPECT_LE(line.size(), 78u) << line.substr(0, 80);

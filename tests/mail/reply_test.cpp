@@ -33,13 +33,14 @@ private:
 };
 
 TEST(ReplyReader, JoinsLinesHoweverTheBytesArrive) {
-    ScriptedStream stream({"250-smtp.example.test he", "llo\r\n250-STARTTLS\r", "\n250-AUTH LOGIN PLAIN\r\n250 8BITMIME\r\n221 b",
-                           "ye\r\n"});
+    ScriptedStream stream({"250-smtp.example.test he", "llo\r\n250-STARTTLS\r",
+                           "\n250-AUTH LOGIN PLAIN\r\n250 8BITMIME\r\n221 b", "ye\r\n"});
     ReplyReader reader("smtp.example.test:25");
     Result<Reply> ehlo = reader.Read(stream, TimePoint::max());
     ASSERT_TRUE(ehlo);
     EXPECT_EQ(ehlo->code, 250);
-    EXPECT_EQ(ehlo->lines, (std::vector<std::string>{"smtp.example.test hello", "STARTTLS", "AUTH LOGIN PLAIN", "8BITMIME"}));
+    EXPECT_EQ(ehlo->lines,
+              (std::vector<std::string>{"smtp.example.test hello", "STARTTLS", "AUTH LOGIN PLAIN", "8BITMIME"}));
     const Extensions offered = ExtensionsOf(*ehlo);
     EXPECT_TRUE(offered.startTls);
     EXPECT_TRUE(offered.authPlain);

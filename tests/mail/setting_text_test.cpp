@@ -20,8 +20,9 @@ std::string AsTheProfileReadsIt(std::string stored) {
 }
 
 TEST(SettingText, WhatALineWouldLoseComesBackWhole) {
-    for (const std::string text : {"第一行\r\n第二行\r\n", "\n", "  leading and trailing \t ", "\"quoted\"", "'single'",
-                                   "{lines}not escaped before", "back\\slash\r\nand \\n literally", "end blank \r\n "}) {
+    for (const std::string text :
+         {"第一行\r\n第二行\r\n", "\n", "  leading and trailing \t ", "\"quoted\"", "'single'",
+          "{lines}not escaped before", "back\\slash\r\nand \\n literally", "end blank \r\n "}) {
         const std::string stored = EncodeSettingValue(text);
         EXPECT_EQ(stored.find_first_of("\r\n"), std::string::npos) << "one line only";
         EXPECT_EQ(DecodeSettingValue(AsTheProfileReadsIt(stored)), text) << stored;
@@ -53,7 +54,9 @@ TEST(SettingText, CharactersTheCodePageLacksAreEscapedAndComeBack) {
 
 class ReversingVault final : public PasswordVault {
 public:
-    std::optional<std::string> Seal(const std::string& secret) override { return std::string(secret.rbegin(), secret.rend()); }
+    std::optional<std::string> Seal(const std::string& secret) override {
+        return std::string(secret.rbegin(), secret.rend());
+    }
     std::optional<std::string> Open(const std::string& sealed) override {
         if (sealed == "refuse") return std::nullopt;
         return std::string(sealed.rbegin(), sealed.rend());

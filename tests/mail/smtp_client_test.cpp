@@ -210,7 +210,8 @@ TEST_F(SmtpClient, CertificatesMustChainToATrustedRootAndNameTheServer) {
     EXPECT_TRUE(StartsWith(otherHost.message(), "证书与服务器名称不符：证书不是颁发给“localhost”的"))
         << otherHost.message();
     EXPECT_EQ(LocalServers::Events("untrusted").size(), untrustedBefore + 1) << "no login after the refusal";
-    for (const std::string& event : LocalServers::Events("wronghost")) EXPECT_EQ(event.rfind("auth", 0), std::string::npos);
+    for (const std::string& event : LocalServers::Events("wronghost"))
+        EXPECT_EQ(event.rfind("auth", 0), std::string::npos);
     ExpectNothingArrived();
 }
 
@@ -229,9 +230,15 @@ TEST_F(SmtpClient, CertificateIssuedToAnAddressMatchesThatAddressOnly) {
 TEST_F(SmtpClient, ManyAttachmentsWithOddNamesArriveAsNamed) {
     std::string longName;
     for (int i = 0; i < 70; ++i) longName += "名";  // 210 bytes of UTF-8
-    const std::vector<std::string> odd = {"a;b=c, d.pe", "100% 完成.pe", ".hidden", "'q' (1) [2] {3} #4 $5 &6 +7 ~8 @9 ^0.pe",
-                                          "😀 表情.pe", "filename=fake.exe; x.pe", "two  inner  blanks.pe",
-                                          std::string(180, 'x') + ".pe", longName + ".pe"};
+    const std::vector<std::string> odd = {"a;b=c, d.pe",
+                                          "100% 完成.pe",
+                                          ".hidden",
+                                          "'q' (1) [2] {3} #4 $5 &6 +7 ~8 @9 ^0.pe",
+                                          "😀 表情.pe",
+                                          "filename=fake.exe; x.pe",
+                                          "two  inner  blanks.pe",
+                                          std::string(180, 'x') + ".pe",
+                                          longName + ".pe"};
     TempFolder files;
     MailRequest request = Request("plain");
     std::vector<std::string> names;
@@ -246,7 +253,8 @@ TEST_F(SmtpClient, ManyAttachmentsWithOddNamesArriveAsNamed) {
     for (std::size_t i = 0; i < names.size(); ++i) {
         const std::string part = "attachment-" + std::to_string(i + 1);
         EXPECT_EQ(LocalServers::Part(message, part + ".name"), names[i]);
-        EXPECT_TRUE(SameBytes(LocalServers::Part(message, part + ".bin"), PatternBytes(i * 7 + 1, static_cast<unsigned>(i))))
+        EXPECT_TRUE(
+            SameBytes(LocalServers::Part(message, part + ".bin"), PatternBytes(i * 7 + 1, static_cast<unsigned>(i))))
             << names[i];
     }
 }
@@ -259,13 +267,15 @@ TEST_F(SmtpClient, ServerThatFailsTheMessageMidwayIsNoSuccess) {
     request.attachments = {files / "piece.pe"};
     const std::string dropped = SubmitMail(request).message();
     const std::string label = LocalServers::Address("dropsdata");
-    EXPECT_TRUE(StartsWith(dropped, "与服务器“" + label + "”的连接中断：") || dropped == "服务器“" + label + "”断开了连接")
+    EXPECT_TRUE(StartsWith(dropped, "与服务器“" + label + "”的连接中断：") ||
+                dropped == "服务器“" + label + "”断开了连接")
         << dropped;
     EXPECT_TRUE(Contains(LocalServers::Events("dropsdata"), "dropped the message"));
 
     // A SIZE too large to read, then a refusal of what it had invited.
     request.server = LocalServers::Address("liar");
-    EXPECT_EQ(SubmitMail(request).message(), "服务器拒绝了邮件内容：552 5.3.4 Message size exceeds fixed maximum message size");
+    EXPECT_EQ(SubmitMail(request).message(),
+              "服务器拒绝了邮件内容：552 5.3.4 Message size exceeds fixed maximum message size");
     EXPECT_TRUE(Contains(LocalServers::Events("liar"), "refused the message"));
 }
 

@@ -38,7 +38,8 @@ protected:
     }
     void ClickGlyph(POINT offset = {}) {
         const RECT glyph = notice.CloseGlyphRect();
-        const LPARAM at = MAKELPARAM((glyph.left + glyph.right) / 2 + offset.x, (glyph.top + glyph.bottom) / 2 + offset.y);
+        const LPARAM at =
+            MAKELPARAM((glyph.left + glyph.right) / 2 + offset.x, (glyph.top + glyph.bottom) / 2 + offset.y);
         SendMessageW(notice.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
         SendMessageW(notice.hwnd(), WM_LBUTTONUP, 0, at);
     }
@@ -94,8 +95,8 @@ TEST_F(CornerNoticeTest, ShowingAgainMovesRefillsAndRetimesTheSameWindow) {
 }
 
 TEST_F(CornerNoticeTest, DisplayTimeStaysWithinOneToThirtyTwoSeconds) {
-    for (const auto& [seconds, milliseconds] : {std::pair{5, 5000}, {1, 1000}, {32, 32000}, {33, 32000},
-                                                {100000, 32000}, {0, 1000}, {-7, 1000}}) {
+    for (const auto& [seconds, milliseconds] :
+         {std::pair{5, 5000}, {1, 1000}, {32, 32000}, {33, 32000}, {100000, 32000}, {0, 1000}, {-7, 1000}}) {
         notice.ShowCornerNotice(L"", L"", L"", seconds);
         EXPECT_EQ(notice.DisplayMilliseconds(), milliseconds) << seconds;
     }

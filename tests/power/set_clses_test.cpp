@@ -35,7 +35,7 @@ public:
     }
 };
 
-const std::vector<std::wstring> kActionNames{L"关机", L"重启",     L"注销",     L"睡眠",
+const std::vector<std::wstring> kActionNames{L"关机", L"重启",       L"注销",     L"睡眠",
                                              L"休眠", L"关闭显示器", L"快速关机", L"快速重启"};
 
 class SchedulerTest : public ::testing::Test {
@@ -114,9 +114,9 @@ TEST_F(SchedulerWindow, OpensCentredOverTheMainWindowButNeverOffTheScreen) {
     RECT workArea{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
     for (const RECT main : {RECT{300, 200, 900, 600}, RECT{workArea.left, workArea.top, workArea.left + 100, 80}}) {
-        const HWND mainWindow = CreateWindowExW(0, L"STATIC", L"main", WS_POPUP, main.left, main.top,
-                                                main.right - main.left, main.bottom - main.top, nullptr, nullptr,
-                                                GetModuleHandleW(nullptr), nullptr);
+        const HWND mainWindow =
+            CreateWindowExW(0, L"STATIC", L"main", WS_POPUP, main.left, main.top, main.right - main.left,
+                            main.bottom - main.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         SetClses scheduler(se, dialogs, mainWindow, power, [this] { return now; });
         ASSERT_TRUE(scheduler.Create());
         RECT place{};
@@ -159,8 +159,8 @@ TEST_F(SchedulerWindow, ANumberBoxLeftEmptyOrPastedIntoStartsNothingAndSaysWhich
     Open();
     dialogs.ownerEnabledDuringNotice = window.hwnd();
     const std::vector<std::pair<const wchar_t*, const wchar_t*>> refused{
-        {L"", L"30"}, {L"-5", L"30"}, {L"abc", L"30"}, {L"1.5", L"30"}, {L" 5", L"30"},
-        {L"5", L""}, {L"5", L"-30"}, {L"5", L"３０"}};
+        {L"", L"30"},   {L"-5", L"30"}, {L"abc", L"30"}, {L"1.5", L"30"},
+        {L" 5", L"30"}, {L"5", L""},    {L"5", L"-30"},  {L"5", L"３０"}};
     for (const auto& [minutes, seconds] : refused) {
         Schedule(minutes, seconds);
         EXPECT_FALSE(window.TaskPending()) << minutes << L"|" << seconds;

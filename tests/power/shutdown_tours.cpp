@@ -22,7 +22,8 @@ using power::SchedulerControl;
 
 ui::TwipsRect SchedulerPlace(SchedulerControl id) {
     return std::find_if(std::begin(power::kSchedulerDesign), std::end(power::kSchedulerDesign),
-                        [id](const auto& design) { return design.id == id; })->place;
+                        [id](const auto& design) { return design.id == id; })
+        ->place;
 }
 
 // An arrow of a spin box, 225 x 135 twips, 255 twips in from its right edge.
@@ -61,7 +62,9 @@ struct ShutdownTour : ::testing::Test {
     HWND NumberOf(SchedulerControl box) { return FindWindowExW(Control(box), nullptr, L"Edit", nullptr); }
     void ClickOn(SchedulerControl id) { Click(ScreenPointOf(scheduler, SchedulerPlace(id))); }
     bool Shows(SchedulerControl id) { return IsWindowVisible(Control(id)) != FALSE; }
-    bool Hidden(HWND window) { return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }); }
+    bool Hidden(HWND window) {
+        return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); });
+    }
     // 1000 minutes typed over the selected minutes, then Enter: "确定".
     void ScheduleFarAhead() {
         TypeText(L"1000");
@@ -124,7 +127,8 @@ TEST_F(ShutdownTour, TheNoticeComesToItsCornerWithoutTakingTheFocusAndClosesOnIt
     const HWND notice = program->WaitForWindow(L"Quilvane文件分割器 V1.12");
     ASSERT_NE(notice, nullptr) << "the notice did not appear";
     std::wstring lines;
-    for (HWND line = GetWindow(notice, GW_CHILD); line; line = GetWindow(line, GW_HWNDNEXT)) lines += TextOf(line) + L"|";
+    for (HWND line = GetWindow(notice, GW_CHILD); line; line = GetWindow(line, GW_HWNDNEXT))
+        lines += TextOf(line) + L"|";
     // The seconds that really remain at the first tick: a second or two less than 60000.
     const std::wstring start = L"Quilvane文件分割器 V1.12||系统将在5999", end = L"秒之后关机||";
     EXPECT_EQ(lines.rfind(start, 0), 0u) << lines;

@@ -72,7 +72,9 @@ public:
         for (const auto& notice : notices) all += "[" + notice.first + "] ";
         return all;
     }
-    std::string OnlyNotice() const { return notices.size() == 1 ? notices[0].first : "<" + std::to_string(notices.size()) + " notices>"; }
+    std::string OnlyNotice() const {
+        return notices.size() == 1 ? notices[0].first : "<" + std::to_string(notices.size()) + " notices>";
+    }
 };
 
 // Forgets, at the end of a test, a request to end the program that the test made on purpose.

@@ -104,8 +104,8 @@ TEST_F(MainWindowTour, SplitsInMegabytesWithClicksAndKeys) {
 
     ClickOn(app::kCommand2);
     EXPECT_EQ(Notice(), L"文件分割完毕!");
-    EXPECT_EQ(NamesIn(work.Path()),
-              (std::vector<std::string>{"001.pe", "002.pe", "003.pe", "004.pe", "data.bin", "data.hpe", "data.sha256"}));
+    EXPECT_EQ(NamesIn(work.Path()), (std::vector<std::string>{"001.pe", "002.pe", "003.pe", "004.pe", "data.bin",
+                                                              "data.hpe", "data.sha256"}));
     for (const char* piece : {"001.pe", "002.pe", "003.pe"}) EXPECT_EQ(ReadFile(work / piece).size(), 1048576u);
     EXPECT_EQ(ReadFile(work / "004.pe").size(), 5u);
 }
@@ -209,8 +209,8 @@ TEST_F(MainWindowTour, SizeFieldTakesDigitsBackspaceAndAPaste) {
 TEST_F(MainWindowTour, KeyboardReachesEveryControlInReadingOrder) {
     Start();
     ASSERT_TRUE(WaitUntil([&] { return FocusedIn(window) == Control(app::kOpDelFale); }));
-    const ControlId order[] = {app::kCommand1, app::kCommand4, app::kTxtPsd, app::kCmdFile,
-                               app::kText1,    app::kCmdOpsee, app::kText2,  app::kOkbs,
+    const ControlId order[] = {app::kCommand1, app::kCommand4, app::kTxtPsd,   app::kCmdFile,
+                               app::kText1,    app::kCmdOpsee, app::kText2,    app::kOkbs,
                                app::kCommand2, app::kCommand3, app::kTQueries, app::kOpDelFale};
     for (ControlId next : order) {
         PressKey(VK_TAB);

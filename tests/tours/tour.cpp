@@ -39,9 +39,7 @@ std::wstring ClassOf(HWND window) {
     return name;
 }
 
-void Send(std::vector<INPUT> inputs) {
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
+void Send(std::vector<INPUT> inputs) { SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)); }
 
 INPUT MouseInput(DWORD flags) {
     INPUT input{};
@@ -105,16 +103,16 @@ Program::~Program() {
     CloseHandle(process_.hProcess);
 }
 
-bool Program::Running() const {
-    return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
-}
+bool Program::Running() const { return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
 
 HWND Program::WaitForWindow(const std::wstring& title, std::chrono::milliseconds patience) const {
     HWND found = nullptr;
-    WaitUntil([&] {
-        found = FindTopLevel(process_.dwProcessId, [&](HWND window) { return TextOf(window) == title; });
-        return found != nullptr;
-    }, patience);
+    WaitUntil(
+        [&] {
+            found = FindTopLevel(process_.dwProcessId, [&](HWND window) { return TextOf(window) == title; });
+            return found != nullptr;
+        },
+        patience);
     return found;
 }
 
@@ -167,11 +165,13 @@ void RightClick(POINT screen) { ButtonAt(screen, MOUSEEVENTF_RIGHTDOWN, MOUSEEVE
 void DoubleClick(POINT screen) { ButtonAt(screen, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 2); }
 
 void BringToFront(HWND window) {
-    WaitUntil([&] {
-        if (GetForegroundWindow() == window) return true;
-        SetForegroundWindow(window);
-        return false;
-    }, std::chrono::seconds(10));
+    WaitUntil(
+        [&] {
+            if (GetForegroundWindow() == window) return true;
+            SetForegroundWindow(window);
+            return false;
+        },
+        std::chrono::seconds(10));
 }
 
 void TypeText(const std::wstring& text) {
@@ -209,8 +209,7 @@ std::wstring TextOf(HWND window) {
     // Asked of the control itself: another program's field keeps its text in the field.
     wchar_t text[4096] = {};
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
-                             &copied))
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &copied))
         return L"";
     return std::wstring(text, copied);
 }
@@ -229,12 +228,13 @@ SIZE OuterSize(HWND window) {
 
 HWND WaitForNotice(const Program& program, std::chrono::milliseconds patience) {
     HWND found = nullptr;
-    WaitUntil([&] {
-        found = FindTopLevel(program.processId(), [](HWND window) {
-            return ClassOf(window) == L"#32770" && TextOf(window) == L"提示";
-        });
-        return found != nullptr;
-    }, patience);
+    WaitUntil(
+        [&] {
+            found = FindTopLevel(program.processId(),
+                                 [](HWND window) { return ClassOf(window) == L"#32770" && TextOf(window) == L"提示"; });
+            return found != nullptr;
+        },
+        patience);
     return found;
 }
 

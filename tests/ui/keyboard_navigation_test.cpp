@@ -156,8 +156,8 @@ TEST_F(KeyboardNavigationTest, AltWithTheMarkedLetterAndEnterPressButtons) {
 
 TEST_F(KeyboardNavigationTest, FocusComesBackWhenTheWindowIsActivatedAgain) {
     SetFocus(clear);
-    const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPED | WS_VISIBLE, 500, 50, 100, 100,
-                                       nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPED | WS_VISIBLE, 500, 50, 100, 100, nullptr,
+                                       nullptr, GetModuleHandleW(nullptr), nullptr);
     SetForegroundWindow(other);
     ASSERT_TRUE(RunUntil([&] { return GetForegroundWindow() == other; }));
     SetForegroundWindow(host.hwnd());

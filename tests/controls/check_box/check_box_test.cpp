@@ -29,9 +29,7 @@ protected:
     }
     void TearDown() override { DestroyWindow(host_); }
 
-    void Send(UINT message, WPARAM keys, POINT at) {
-        SendMessageW(box_.hwnd(), message, keys, MAKELPARAM(at.x, at.y));
-    }
+    void Send(UINT message, WPARAM keys, POINT at) { SendMessageW(box_.hwnd(), message, keys, MAKELPARAM(at.x, at.y)); }
     void ClickAt(POINT at) {
         Send(WM_LBUTTONDOWN, MK_LBUTTON, at);
         Send(WM_LBUTTONUP, 0, at);
@@ -50,7 +48,9 @@ protected:
 };
 
 TEST_F(CheckBoxTest, ClickSeesTheOldValueThenTheValueTurns) {
-    struct Case { int before, after, slotAfter; };
+    struct Case {
+        int before, after, slotAfter;
+    };
     for (const Case c : {Case{0, 1, 4}, Case{1, 0, 0}, Case{2, 0, 0}, Case{5, 5, 0}}) {
         box_.SetValue(0);
         box_.SetValue(c.before);
@@ -169,8 +169,8 @@ TEST_F(CheckBoxTest, MouseEventsCarryThePartsCoordinatesAndKeysNeverToggle) {
     Send(WM_MOUSEMOVE, 0, kBlank);
     Send(WM_MOUSEMOVE, 0, POINT{-2, 4});
     EXPECT_EQ(downs, (std::vector<std::vector<float>>{{2, 1, 4, 5}}));
-    EXPECT_EQ(moves, (std::vector<std::vector<float>>{
-                         {0, 2, float(caption.left), float(caption.top)}, {0, 0, float(kBlank.x), float(kBlank.y)}}));
+    EXPECT_EQ(moves, (std::vector<std::vector<float>>{{0, 2, float(caption.left), float(caption.top)},
+                                                      {0, 0, float(kBlank.x), float(kBlank.y)}}));
 
     int clicks = 0;
     short down = 0, press = 0, up = 0;

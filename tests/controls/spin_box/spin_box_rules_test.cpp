@@ -21,7 +21,7 @@ TEST(SpinBoxNumber, ReadsTheNumberAtTheStartOfTheText) {
     EXPECT_EQ(LeadingNumber(L".5"), 0.5);
     EXPECT_EQ(LeadingNumber(L"1e3"), 1000);
     EXPECT_EQ(LeadingNumber(L"2E-2"), 0.02);
-    EXPECT_EQ(LeadingNumber(L"4e"), 4);   // an exponent without digits is no exponent
+    EXPECT_EQ(LeadingNumber(L"4e"), 4);  // an exponent without digits is no exponent
     EXPECT_EQ(LeadingNumber(L"4e+x"), 4);
 }
 

@@ -232,7 +232,7 @@ TEST_F(SpinBoxProperties, StoresOnlyWhatDiffersAndReadsItBack) {
     ui::PropertyBag stored;
     box.WriteProperties(stored);
     EXPECT_EQ(stored.writeOrder(), (std::vector<std::string>{"Enabled", "Locked", "Text", "Max", "Min", "Decimal",
-                                                            "LargeChange", "Value", "Font"}));
+                                                             "LargeChange", "Value", "Font"}));
     for (const char* name : {"Locked", "Text", "Max", "Min", "LargeChange"}) EXPECT_TRUE(stored.Contains(name)) << name;
     for (const char* name : {"Enabled", "Decimal", "Value", "Font"}) EXPECT_FALSE(stored.Contains(name)) << name;
 
@@ -280,8 +280,8 @@ TEST_F(SpinBoxProperties, SettersTellTheHostByNameAndLoadingTellsNothing) {
     box.SetLargeChange(2);
     box.SetValue(3);
     box.SetFont(hostFont);
-    EXPECT_EQ(notified, (std::vector<std::string>{"Enabled", "Locked", "Text", "Max", "Min", "LargeChange", "Value",
-                                                  "Font"}));
+    EXPECT_EQ(notified,
+              (std::vector<std::string>{"Enabled", "Locked", "Text", "Max", "Min", "LargeChange", "Value", "Font"}));
 }
 
 }  // namespace
