@@ -42,8 +42,7 @@ frmUseset::frmUseset(shell::Skin& se, shell::Dialogs& dialogs, HWND owner, Unifo
     : se_(se), dialogs_(dialogs), owner_(owner), uniform_(std::move(uniform)) {}
 
 frmUseset::~frmUseset() {
-    // Destroyed here, while the members still exist, so the unload handler runs in full.
-    if (hwnd()) DestroyWindow(hwnd());
+    DestroyWhileHandlersLive();  // so the unload handler runs in full
 }
 
 RECT frmUseset::Place(AboutControlId id) const { return AboutDesignOf(id).place.ToPixels(dpi_); }

@@ -44,7 +44,7 @@ Mitease::Mitease(ScreenReader screen)
       bodyBrush_(CreateSolidBrush(kBodyColour)) {}
 
 Mitease::~Mitease() {
-    if (hwnd()) DestroyWindow(hwnd());
+    DestroyWhileHandlersLive();
 }
 
 ScreenArea Mitease::SystemScreen() {

@@ -27,7 +27,7 @@ SetClses::SetClses(shell::Skin& se, shell::Dialogs& dialogs, HWND mainWindow, Po
       font_(std::make_shared<ui::FontSpec>()) {}
 
 SetClses::~SetClses() {
-    if (hwnd()) DestroyWindow(hwnd());
+    DestroyWhileHandlersLive();
 }
 
 bool SetClses::Create() {

@@ -20,6 +20,11 @@ public:
     HWND hwnd() const { return hwnd_; }
 
 protected:
+    // A derived window calls this in its own destructor: the base's comes too late for it.
+    void DestroyWhileHandlersLive() {
+        if (hwnd_) DestroyWindow(hwnd_);
+    }
+
     struct CreateArgs {
         const wchar_t* className = nullptr;
         const wchar_t* title = L"";

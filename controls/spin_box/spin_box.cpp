@@ -62,7 +62,7 @@ SpinBox::SpinBox(HWND host, const RECT& place, int id, ui::SharedFont hostFont)
 
 // The windows go while every member their messages may reach still exists.
 SpinBox::~SpinBox() {
-    if (hwnd()) DestroyWindow(hwnd());
+    DestroyWhileHandlersLive();
 }
 
 void SpinBox::LoadPictures() {
