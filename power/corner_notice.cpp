@@ -43,9 +43,7 @@ Mitease::Mitease(ScreenReader screen)
       stripBrush_(CreateSolidBrush(kStripColour)),
       bodyBrush_(CreateSolidBrush(kBodyColour)) {}
 
-Mitease::~Mitease() {
-    DestroyWhileHandlersLive();
-}
+Mitease::~Mitease() { DestroyWhileHandlersLive(); }
 
 ScreenArea Mitease::SystemScreen() {
     RECT workArea{};

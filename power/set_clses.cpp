@@ -26,9 +26,7 @@ SetClses::SetClses(shell::Skin& se, shell::Dialogs& dialogs, HWND mainWindow, Po
       clock_(std::move(clock)),
       font_(std::make_shared<ui::FontSpec>()) {}
 
-SetClses::~SetClses() {
-    DestroyWhileHandlersLive();
-}
+SetClses::~SetClses() { DestroyWhileHandlersLive(); }
 
 bool SetClses::Create() {
     dpi_ = ui::ScreenDpi();

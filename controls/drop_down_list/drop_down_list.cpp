@@ -70,9 +70,7 @@ DropDownList::DropDownList(HWND host, const RECT& place, int id, ui::SharedFont 
 }
 
 // The windows go while every member their messages may reach still exists.
-DropDownList::~DropDownList() {
-    DestroyWhileHandlersLive();
-}
+DropDownList::~DropDownList() { DestroyWhileHandlersLive(); }
 
 void DropDownList::ResetPic() { ShowSlot(kNormalSlot); }
 

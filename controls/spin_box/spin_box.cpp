@@ -61,9 +61,7 @@ SpinBox::SpinBox(HWND host, const RECT& place, int id, ui::SharedFont hostFont)
 }
 
 // The windows go while every member their messages may reach still exists.
-SpinBox::~SpinBox() {
-    DestroyWhileHandlersLive();
-}
+SpinBox::~SpinBox() { DestroyWhileHandlersLive(); }
 
 void SpinBox::LoadPictures() {
     for (std::size_t slot = 0; slot < pictures_.size(); ++slot) {
