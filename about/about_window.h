@@ -11,17 +11,16 @@
 
 #include "about_window_layout.h"
 #include "dialogs.h"
+#include "form.h"
 #include "form_lifetime.h"
 #include "handles.h"
-#include "keyboard_navigation.h"
 #include "picture_box.h"
 #include "ripple_effect.h"
 #include "skin.h"
-#include "window.h"
 
 namespace quilvane::about {
 
-class frmUseset : public ui::Window {
+class frmUseset : public ui::Form {
 public:
     // Numbers uniform in [0, 1), as the platform's generator gives them.
     using Uniform = std::function<double()>;
@@ -44,8 +43,7 @@ public:
     void bt1_Click();
 
     // For the window's tests: the controls and the water.
-    HWND Control(AboutControlId id) const;
-    RECT ClickArea(AboutControlId label) const;  // P1 pixels
+    RECT ClickArea(AboutControlId label) const { return PlaceOf(label); }  // P1 pixels
     const RippleEffect& Ripple() const { return ripple_; }
     RippleEffect& Ripple() { return ripple_; }
 
@@ -53,19 +51,16 @@ protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    RECT Place(AboutControlId id) const;
+    HWND CreateCustomControl(const ui::ControlDesign& design, HWND container, const RECT& place) override;
+    void ConnectEvents();
 
     shell::Skin& se_;
     shell::Dialogs& dialogs_;
     HWND owner_;
     Uniform uniform_;
-    int dpi_ = 96;
     ui::GdiObject<HBITMAP> picture_;
-    ui::GdiObject<HFONT> font_;
     PictureBox p1_;
-    HWND bt1_ = nullptr;
     RippleEffect ripple_;
-    ui::KeyboardNavigation navigation_;
     ui::LoadedForm loaded_;
 };
 

@@ -2,36 +2,38 @@
 // The About window as designed: its controls with their captions and places in twips, the
 // maker's addresses its click areas open, and what the pointer does to the water.
 
-#include "twips.h"
+#include "control_design.h"
 
 namespace quilvane::about {
 
-enum AboutControlId : int { kAboutWindow = 0, kP1 = 100, kBt1, kLabel1, kLabel2 };
+enum AboutControlId : int { kAboutWindow = ui::kFormItself, kP1 = 100, kBt1, kLabel1, kLabel2 };
 
-struct AboutControlDesign {
-    AboutControlId id;
-    const char* name;
-    const wchar_t* caption;
-    ui::TwipsRect place;  // relative to the container
-    AboutControlId container;
-};
+using ui::ControlKind;
+
+inline constexpr const wchar_t* kAboutTitle = L"关于 Quilvane文件分割器V1.13";
+// A fixed frame without minimise or maximise buttons.
+inline constexpr ui::FormDesign kAboutForm{.className = L"QuilvaneFrmUseset",
+                                           .title = kAboutTitle,
+                                           .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+                                           .exStyle = WS_EX_DLGMODALFRAME,
+                                           .clientWidth = 4695,
+                                           .clientHeight = 3375};
 
 // The picture box fills the client area; the button and the two captionless click areas lie
 // on it, the click areas over the picture's address lines.
-inline constexpr AboutControlDesign kAboutWindowDesign[] = {
-    {kP1, "P1", L"", {0, 0, 4695, 3375}, kAboutWindow},
-    {kBt1, "bt1", L"确定(&S)", {1440, 2850, 1815, 435}, kP1},
-    {kLabel1, "Label1", L"", {1890, 1080, 1425, 195}, kP1},
-    {kLabel2, "Label2", L"", {1890, 1470, 1530, 195}, kP1},
+inline constexpr ui::ControlDesign kAboutWindowDesign[] = {
+    {kP1, "P1", ControlKind::Picture, L"", {0, 0, kAboutForm.clientWidth, kAboutForm.clientHeight}, kAboutWindow},
+    {kBt1, "bt1", ControlKind::DefaultButton, L"确定(&S)", {1440, 2850, 1815, 435}, kP1},
+    {kLabel1, "Label1", ControlKind::ClickArea, L"", {1890, 1080, 1425, 195}, kP1},
+    {kLabel2, "Label2", ControlKind::ClickArea, L"", {1890, 1470, 1530, 195}, kP1},
 };
 
-inline constexpr const AboutControlDesign& AboutDesignOf(AboutControlId id) {
-    for (const AboutControlDesign& design : kAboutWindowDesign)
+inline constexpr const ui::ControlDesign& AboutDesignOf(AboutControlId id) {
+    for (const ui::ControlDesign& design : kAboutWindowDesign)
         if (design.id == id) return design;
     return kAboutWindowDesign[0];
 }
 
-inline constexpr const wchar_t* kAboutTitle = L"关于 Quilvane文件分割器V1.13";
 inline constexpr const char* kWebAddress = "http://www.quilvane.cn";
 inline constexpr const char* kMailAddress = "kf@quilvane.cn";
 

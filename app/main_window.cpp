@@ -32,26 +32,16 @@ std::string SettingOf(std::int32_t valueBeforeClick) {
 }  // namespace
 
 MainF::MainF(shell::Dialogs& dialogs, std::string appDir)
-    : dialogs_(dialogs), appDir_(std::move(appDir)), settings_(appDir_), font_(std::make_shared<ui::FontSpec>()) {}
+    : dialogs_(dialogs), appDir_(std::move(appDir)), settings_(appDir_) {}
 
 MainF::~MainF() = default;
 
 bool MainF::Create() {
-    dpi_ = ui::ScreenDpi();
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    // The width follows from the designed client width; the height is the collapsed one.
-    RECT outer{0, 0, Pixels(kDesignClientWidth), 0};
-    AdjustWindowRectEx(&outer, style, FALSE, 0);
-    CreateArgs args;
-    args.className = L"QuilvaneMainF";
-    args.title = kTitle;
-    args.style = style;
-    args.width = outer.right - outer.left;
-    args.height = Pixels(kCollapsedHeight);
-    args.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM));
-    if (!Window::Create(args)) return false;
+    if (!CreateForm(kMainWindowForm)) return false;
     loaded_.Load();
-    CreateControls();
+    CreateControls(kMainWindowDesign);
+    ArrangeControls();
+    ConnectEvents();
     Form_Load();
     return true;
 }
@@ -76,49 +66,16 @@ void MainF::Form_Unload() {
 
 LRESULT MainF::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
-    case WM_DROPFILES: FilesDropped(reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_CLOSE: Command3_Click(); return 0;
     case WM_DESTROY: Form_Unload(); return 0;
     case WM_ENDSESSION:  // the session ends without waiting for a task under way
         if (wParam) RemoveTemporaryFilesNow();
         return 0;
-    default: return Default(message, wParam, lParam);
-    }
-}
-
-void MainF::OnCommand(int id, int code) {
-    if (id == kText2 && code == EN_CHANGE) return Text2_Change();
-    if (code != BN_CLICKED) return;
-    switch (id) {
-    case kOpDelFale:
-    case kGetFile:
-    case kOkbs:
-    case kOption3: return OptionClicked(static_cast<ControlId>(id));
-    case kCmdFile: return cmdFile_Click();
-    case kCmdOpsee: return cmdOpsee_Click();
-    case kCommand1: return Command1_Click();
-    case kCommand2: return Command2_Click();
-    case kCommand3: return Command3_Click();
-    case kCommand4: return Command4_Click();
-    case kCommand5: return Command5_Click();
-    case kTQueries: return tQueries_Click();
-    case kDels: return Dels_Click();
-    case kClse: return Clse_Click();
-    default: return;
+    default: return Form::OnMessage(message, wParam, lParam);
     }
 }
 
 bool MainF::Selected(ControlId option) const { return SendMessageW(Control(option), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-std::string MainF::TextOf(ControlId id) const {
-    const HWND control = Control(id);
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return Narrow(text);
-}
-
-void MainF::SetTextOf(ControlId id, const std::string& text) { SetWindowTextW(Control(id), Widen(text).c_str()); }
 
 void MainF::OptionClicked(ControlId option) {
     ui::OptionGroup& group = option == kOpDelFale || option == kGetFile ? modes_ : units_;

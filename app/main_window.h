@@ -5,8 +5,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,18 +15,15 @@
 #include "dialogs.h"
 #include "drop_down_list.h"
 #include "emlssea.h"
+#include "form.h"
 #include "form_lifetime.h"
-#include "frame.h"
 #include "handles.h"
-#include "keyboard_navigation.h"
 #include "main_window_layout.h"
 #include "option_group.h"
 #include "set_clses.h"
 #include "settings.h"
 #include "skin.h"
-#include "subclass.h"
 #include "task.h"
-#include "window.h"
 
 namespace quilvane::about {
 class frmUseset;
@@ -36,7 +31,7 @@ class frmUseset;
 
 namespace quilvane::app {
 
-class MainF : public ui::Window, private TaskHost {
+class MainF : public ui::Form, private TaskHost {
 public:
     // `appDir` holds "Sysset.ini" and "help.chm" and ends in "\".
     MainF(shell::Dialogs& dialogs, std::string appDir);
@@ -48,7 +43,6 @@ public:
     void GetDates(const std::string& path);
 
     shell::Skin& se() { return se_; }
-    HWND Control(ControlId id) const;
     controls::CheckBox& OptionBox(ControlId id);
     controls::DropDownList& FileList() { return *combo1_; }
     bool TaskRunning() const { return task_.Running(); }
@@ -91,40 +85,28 @@ private:
     bool ClosesAfterSuccess() override;
     void CloseMainWindow() override;
 
-    void CreateControls();
-    HWND CreateStandardControl(const ControlDesign& design, HWND container, const RECT& place);
-    RECT FittingCaption(RECT place, int captionLeft, const wchar_t* caption) const;
-    void CreateOptionBox(controls::CheckBox& box, const ControlDesign& design, HWND container, const RECT& place);
+    HWND CreateCustomControl(const ui::ControlDesign& design, HWND container, const RECT& place) override;
+    void CreateOptionBox(controls::CheckBox& box, const ui::ControlDesign& design, HWND container, const RECT& place);
+    void ArrangeControls();
+    void ConnectEvents();
     void ApplyStackingOrder();
-    void ListenForDrops(HWND control);
-    void OnCommand(int id, int code);
     void ShowFileList(bool flag);
     bool Selected(ControlId option) const;
     // A click on an option selects it within its group; the mode's handler runs on a change.
     void OptionClicked(ControlId option);
     void UpdateTabOrder();
-    std::string TextOf(ControlId id) const;
-    void SetTextOf(ControlId id, const std::string& text);
-    int Pixels(int twips) const { return ui::TwipsToPixels(twips, dpi_); }
     TaskInputs ReadTaskInputs() const;
 
     shell::Dialogs& dialogs_;
     std::string appDir_;
     shell::Settings settings_;
     shell::Skin se_;
-    int dpi_ = 96;
-    ui::SharedFont font_;
-    ui::GdiObject<HFONT> hfont_;
     ui::GdiObject<HBITMAP> contactPicture_;
-    ui::Frame frame1_, frame2_;
     controls::CheckBox chkSets_, chkAdd_, autosets_, autoQto_;
     std::unique_ptr<controls::DropDownList> combo1_;
     ContactStrip picture1_;
     ui::OwnedMenu listMenu_;
-    std::map<ControlId, HWND> controls_;
     ui::OptionGroup modes_, units_;
-    ui::KeyboardNavigation navigation_;
-    std::vector<std::unique_ptr<ui::Subclass>> subclasses_;
     std::unique_ptr<power::SetClses> setClses_;  // made on the first "关机", kept while hidden
     std::unique_ptr<mail::Emlssea> emlssea_;
     ui::LoadedForm loaded_;

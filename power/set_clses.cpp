@@ -19,48 +19,20 @@ constexpr int kNoticeSeconds = 5;
 
 SetClses::SetClses(shell::Skin& se, shell::Dialogs& dialogs, HWND mainWindow, PowerOperations& system,
                    MonotonicClock clock)
-    : se_(se),
-      dialogs_(dialogs),
-      mainWindow_(mainWindow),
-      system_(system),
-      clock_(std::move(clock)),
-      font_(std::make_shared<ui::FontSpec>()) {}
+    : se_(se), dialogs_(dialogs), mainWindow_(mainWindow), system_(system), clock_(std::move(clock)) {}
 
 SetClses::~SetClses() { DestroyWhileHandlersLive(); }
 
 bool SetClses::Create() {
-    dpi_ = ui::ScreenDpi();
-    // A fixed single border and no minimise or maximise button.
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    RECT outer{0, 0, ui::TwipsToPixels(kSchedulerClientWidth, dpi_), ui::TwipsToPixels(kSchedulerClientHeight, dpi_)};
-    AdjustWindowRectEx(&outer, style, FALSE, 0);
-    const RECT place = CentredOverMainWindow(outer.right - outer.left, outer.bottom - outer.top);
-    CreateArgs args;
-    args.className = L"QuilvaneSetClses";
-    args.title = kSchedulerTitle;
-    args.style = style;
-    args.x = place.left;
-    args.y = place.top;
-    args.width = place.right - place.left;
-    args.height = place.bottom - place.top;
-    args.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM));
-    if (!Window::Create(args)) return false;
-    CreateControls();
+    // Centred over the main window, which does not own it: its task outlives the main window.
+    if (!CreateForm(kSchedulerForm, nullptr, mainWindow_)) return false;
+    CreateControls(kSchedulerDesign);
+    const int tabOrder[] = {kText1, kCombo1, kText2, kBt2, kCommand1, kBt3};
+    SetTabOrder(tabOrder);
+    navigation().SetDefaultButton(Control(kCommand1));
+    ConnectEvents();
     Form_Load();
     return true;
-}
-
-RECT SetClses::CentredOverMainWindow(int width, int height) const {
-    RECT workArea{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
-    RECT over = workArea;
-    if (mainWindow_ && IsWindow(mainWindow_)) GetWindowRect(mainWindow_, &over);
-    // Wider than the main window, it would leave the screen over a main window at its edge.
-    const int left = std::clamp((over.left + over.right - width) / 2, workArea.left,
-                                std::max(workArea.left, workArea.right - width));
-    const int top = std::clamp((over.top + over.bottom - height) / 2, workArea.top,
-                               std::max(workArea.top, workArea.bottom - height));
-    return RECT{left, top, left + width, top + height};
 }
 
 void SetClses::Form_Load() {
@@ -159,15 +131,6 @@ void SetClses::StayLoadedIf(bool needed) {
 
 LRESULT SetClses::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND:
-        if (HIWORD(wParam) != BN_CLICKED) break;
-        switch (LOWORD(wParam)) {
-        case kCommand1: Command1_Click(); return 0;
-        case kBt2: bt2_Click(); return 0;
-        case kBt3: bt3_Click(); return 0;
-        default: break;
-        }
-        break;
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE) Form_Activate();
         break;
@@ -186,7 +149,7 @@ LRESULT SetClses::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     default: break;
     }
-    return Default(message, wParam, lParam);
+    return Form::OnMessage(message, wParam, lParam);
 }
 
 }  // namespace quilvane::power

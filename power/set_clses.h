@@ -11,7 +11,6 @@
 
 #include <windows.h>
 
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,16 +19,14 @@
 #include "countdown.h"
 #include "dialogs.h"
 #include "drop_down_list.h"
-#include "font.h"
+#include "form.h"
 #include "form_lifetime.h"
 #include "handles.h"
-#include "keyboard_navigation.h"
 #include "monotonic_clock.h"
 #include "power_operations.h"
 #include "set_clses_design.h"
 #include "skin.h"
 #include "spin_box.h"
-#include "window.h"
 
 namespace quilvane::power {
 
@@ -38,7 +35,7 @@ std::vector<std::wstring> PowerActionNames();
 // Fills the scheduler's action list with them and selects the first.
 void FillActionList(controls::DropDownList& list);
 
-class SetClses : public ui::Window {
+class SetClses : public ui::Form {
 public:
     // `se` draws the window in the program's skin and `dialogs` shows its notices. The window
     // opens centred over `mainWindow` but does not belong to it, so its task outlives the main
@@ -69,7 +66,6 @@ public:
 
     bool TaskPending() const { return countdown_.Running(); }
     bool KeepsProgramRunning() const { return loaded_.loaded(); }
-    HWND Control(SchedulerControl id) const;
     controls::SpinBox& Text1() { return *text1_; }
     controls::SpinBox& Text2() { return *text2_; }
     controls::DropDownList& Combo1() { return *combo1_; }
@@ -79,10 +75,9 @@ protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void CreateControls();
-    std::unique_ptr<controls::SpinBox> CreateSpinBox(const SchedulerControlDesign& design, const RECT& place);
-    HWND CreateStandardControl(const SchedulerControlDesign& design, const RECT& place);
-    RECT CentredOverMainWindow(int width, int height) const;
+    HWND CreateCustomControl(const ui::ControlDesign& design, HWND container, const RECT& place) override;
+    std::unique_ptr<controls::SpinBox> CreateSpinBox(const ui::ControlDesign& design, const RECT& place);
+    void ConnectEvents();
     bool HoldsANumber(controls::SpinBox& box, const char* missing, const char* invalid);
     void ShowRemaining();
     void EndTask();
@@ -95,13 +90,8 @@ private:
     bool standsAlone_ = false;  // the main window has closed while a task was pending
     PowerOperations& system_;
     MonotonicClock clock_;
-    int dpi_ = 96;
-    ui::SharedFont font_;
-    ui::GdiObject<HFONT> hfont_;
     std::unique_ptr<controls::SpinBox> text1_, text2_;
     std::unique_ptr<controls::DropDownList> combo1_;
-    std::map<SchedulerControl, HWND> controls_;
-    ui::KeyboardNavigation navigation_;
     Countdown countdown_;
     Mitease notice_;
     ui::LoadedForm loaded_;

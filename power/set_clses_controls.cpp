@@ -28,32 +28,18 @@ void FillActionList(controls::DropDownList& list) {
     if (list.ListCount() > 0) list.SetListIndex(0);
 }
 
-void SetClses::CreateControls() {
-    hfont_ = ui::MakeFont(*font_, dpi_);
-    for (const SchedulerControlDesign& design : kSchedulerDesign) {
-        const RECT place = design.place.ToPixels(dpi_);
-        switch (design.kind) {
-        case SchedulerControlKind::SpinBox: {
-            auto& box = design.id == kText1 ? text1_ : text2_;
-            box = CreateSpinBox(design, place);
-            controls_[design.id] = box->hWnd();
-            break;
-        }
-        case SchedulerControlKind::DropDownList:
-            combo1_ = std::make_unique<controls::DropDownList>(hwnd(), place, design.id, font_);
-            controls_[design.id] = combo1_->hWnd();
-            break;
-        default: controls_[design.id] = CreateStandardControl(design, place);
-        }
+HWND SetClses::CreateCustomControl(const ui::ControlDesign& design, HWND container, const RECT& place) {
+    if (design.kind == ControlKind::DropDownList) {
+        combo1_ = std::make_unique<controls::DropDownList>(container, place, design.id, sharedFont());
+        return combo1_->hWnd();
     }
-    navigation_.Attach(hwnd());
-    navigation_.SetTabOrder(
-        {Control(kText1), Control(kCombo1), Control(kText2), Control(kBt2), Control(kCommand1), Control(kBt3)});
-    navigation_.SetDefaultButton(Control(kCommand1));
+    auto& box = design.id == kText1 ? text1_ : text2_;
+    box = CreateSpinBox(design, place);
+    return box->hWnd();
 }
 
-std::unique_ptr<controls::SpinBox> SetClses::CreateSpinBox(const SchedulerControlDesign& design, const RECT& place) {
-    auto box = std::make_unique<controls::SpinBox>(hwnd(), place, design.id, font_);
+std::unique_ptr<controls::SpinBox> SetClses::CreateSpinBox(const ui::ControlDesign& design, const RECT& place) {
+    auto box = std::make_unique<controls::SpinBox>(hwnd(), place, design.id, sharedFont());
     // The window's stored design: the number, 0 to 1000, in the window's font.
     ui::PropertyBag stored;
     stored.Write<std::wstring>("Text", design.caption, L"Text1");
@@ -63,21 +49,10 @@ std::unique_ptr<controls::SpinBox> SetClses::CreateSpinBox(const SchedulerContro
     return box;
 }
 
-HWND SetClses::CreateStandardControl(const SchedulerControlDesign& design, const RECT& place) {
-    const bool button = design.kind == SchedulerControlKind::Button;
-    const DWORD style =
-        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (button ? BS_PUSHBUTTON | WS_TABSTOP : SS_LEFT | SS_NOPREFIX);
-    const HWND control =
-        CreateWindowExW(0, button ? L"BUTTON" : L"STATIC", design.caption, style, place.left, place.top,
-                        place.right - place.left, place.bottom - place.top, hwnd(),
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(hfont_.get()), FALSE);
-    return control;
-}
-
-HWND SetClses::Control(SchedulerControl id) const {
-    const auto found = controls_.find(id);
-    return found == controls_.end() ? nullptr : found->second;
+void SetClses::ConnectEvents() {
+    Events(kCommand1).Click = [this] { Command1_Click(); };
+    Events(kBt2).Click = [this] { bt2_Click(); };
+    Events(kBt3).Click = [this] { bt3_Click(); };
 }
 
 }  // namespace quilvane::power

@@ -3,11 +3,11 @@
 // in the order it is created. The two rows read as sentences: "从当前算起 [5] 分钟以后 [关机]"
 // and "执行前提示 [30] 秒".
 
-#include "twips.h"
+#include "control_design.h"
+#include "power_texts.h"
+#include "resource_ids.h"
 
 namespace quilvane::power {
-
-enum class SchedulerControlKind { Label, SpinBox, DropDownList, Button };
 
 enum SchedulerControl : int {
     kSkinLabel1 = 100,
@@ -23,30 +23,30 @@ enum SchedulerControl : int {
     kBt3
 };
 
-struct SchedulerControlDesign {
-    SchedulerControl id;
-    SchedulerControlKind kind;
-    const wchar_t* caption;  // a spin box's stored text
-    ui::TwipsRect place;
-};
-
 inline constexpr int kSchedulerClientWidth = 4890;
 inline constexpr int kSchedulerClientHeight = 2505;
+inline constexpr ui::FormDesign kSchedulerForm{.className = L"QuilvaneSetClses",
+                                               .title = kSchedulerTitle,
+                                               .clientWidth = kSchedulerClientWidth,
+                                               .clientHeight = kSchedulerClientHeight,
+                                               .icon = IDI_PROGRAM};
 inline constexpr int kSpinBoxMax = 1000;
 inline constexpr int kSpinBoxMin = 0;
 
-inline constexpr SchedulerControlDesign kSchedulerDesign[] = {
-    {kSkinLabel1, SchedulerControlKind::Label, L"从当前算起", {300, 375, 960, 195}},
-    {kText1, SchedulerControlKind::SpinBox, L"5", {1290, 300, 900, 330}},
-    {kSkinLabel4, SchedulerControlKind::Label, L"分钟以后", {2280, 375, 780, 195}},
-    {kCombo1, SchedulerControlKind::DropDownList, L"", {3090, 308, 1500, 315}},
-    {kSkinLabel2, SchedulerControlKind::Label, L"执行前提示", {300, 915, 960, 195}},
-    {kText2, SchedulerControlKind::SpinBox, L"30", {1290, 840, 900, 330}},
-    {kSkinLabel3, SchedulerControlKind::Label, L"秒", {2280, 915, 300, 195}},
-    {kLbl, SchedulerControlKind::Label, L"", {300, 1425, 4290, 195}},
-    {kBt2, SchedulerControlKind::Button, L"取消任务", {300, 1860, 1095, 345}},
-    {kCommand1, SchedulerControlKind::Button, L"确定", {2220, 1860, 1095, 345}},
-    {kBt3, SchedulerControlKind::Button, L"关闭", {3495, 1860, 1095, 345}},
+using ui::ControlKind;
+
+inline constexpr ui::ControlDesign kSchedulerDesign[] = {
+    {kSkinLabel1, "SkinLabel1", ControlKind::Label, L"从当前算起", {300, 375, 960, 195}},
+    {kText1, "Text1", ControlKind::SpinBox, L"5", {1290, 300, 900, 330}},
+    {kSkinLabel4, "SkinLabel4", ControlKind::Label, L"分钟以后", {2280, 375, 780, 195}},
+    {kCombo1, "Combo1", ControlKind::DropDownList, L"", {3090, 308, 1500, 315}},
+    {kSkinLabel2, "SkinLabel2", ControlKind::Label, L"执行前提示", {300, 915, 960, 195}},
+    {kText2, "Text2", ControlKind::SpinBox, L"30", {1290, 840, 900, 330}},
+    {kSkinLabel3, "SkinLabel3", ControlKind::Label, L"秒", {2280, 915, 300, 195}},
+    {kLbl, "lbl", ControlKind::Label, L"", {300, 1425, 4290, 195}},
+    {kBt2, "bt2", ControlKind::Button, L"取消任务", {300, 1860, 1095, 345}},
+    {kCommand1, "Command1", ControlKind::Button, L"确定", {2220, 1860, 1095, 345}},
+    {kBt3, "bt3", ControlKind::Button, L"关闭", {3495, 1860, 1095, 345}},
 };
 
 }  // namespace quilvane::power

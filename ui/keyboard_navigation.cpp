@@ -184,6 +184,10 @@ bool KeyboardNavigation::Translate(const MSG& message) {
     case VK_RIGHT:
     case VK_DOWN: return MoveInGroup(focus, true);
     case VK_RETURN: return PressForEnter(focus);
+    case VK_ESCAPE:
+        if (InsideOpenComboBox(focus) || !cancelButton_ || !IsWindowEnabled(cancelButton_)) return false;
+        SendMessageW(cancelButton_, BM_CLICK, 0, 0);
+        return true;
     case VK_SPACE:
         // Native buttons press themselves; the program's own ones are pressed here.
         if (!ActsAsButton(focus) || IsNativeButton(focus)) return false;

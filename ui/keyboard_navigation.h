@@ -1,9 +1,10 @@
 #pragma once
 // Keyboard use of a top-level window that is not a dialog: Tab and Shift+Tab move through
 // the controls in the window's own tab order, arrow keys move the selection within an
-// option group, Enter presses the focused button (or the default one), Space presses a
-// focused button drawn by the program itself, and Alt with the letter after "&" in a
-// caption presses that control. Focus returns to where it was when the window is activated.
+// option group, Enter presses the focused button (or the default one), Esc the cancel button
+// when there is one, Space presses a focused button drawn by the program itself, and Alt with
+// the letter after "&" in a caption presses that control. Focus returns to where it was when
+// the window is activated.
 
 #include <windows.h>
 
@@ -31,6 +32,8 @@ public:
     void AddOptionGroup(const OptionGroup& group);
     // Pressed by Enter when the focus is on no button.
     void SetDefaultButton(HWND button) { defaultButton_ = button; }
+    // Pressed by Esc; null for none.
+    void SetCancelButton(HWND button) { cancelButton_ = button; }
 
     // Moves the focus to the first control that can take it.
     void FocusFirst();
@@ -51,6 +54,7 @@ private:
     std::vector<HWND> order_;
     std::vector<const OptionGroup*> groups_;
     HWND defaultButton_ = nullptr;
+    HWND cancelButton_ = nullptr;
     HWND lastFocus_ = nullptr;
     Subclass activation_;
 };

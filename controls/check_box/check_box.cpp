@@ -178,7 +178,7 @@ void CheckBox::Redraw(const RECT* area) {
 }
 
 void CheckBox::Notify(const char* name) {
-    if (PropertyChanged) PropertyChanged(name);
+    if (auto handler = PropertyChanged) handler(name);
 }
 
 // Values outside 0-2 have no pictures: the glyph stays as it is.

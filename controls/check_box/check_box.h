@@ -84,7 +84,7 @@ public:
     std::function<void(short& button, short& shift, float& x, float& y)> MouseMove;
     std::function<void(short& button, short& shift, float& x, float& y)> MouseUp;
     // A persisted property was changed through its setter (all but Enabled).
-    std::function<void(const char* name)> PropertyChanged;
+    std::function<void(const std::string& name)> PropertyChanged;
 
     // One tick of the leave poll: when the pointer is outside the control, shows the normal
     // glyph, stops the poll and raises MouseOut. Points on the edges count as inside.

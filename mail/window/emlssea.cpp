@@ -51,40 +51,17 @@ std::wstring ListEntry(HWND list, int index) {
 }  // namespace
 
 Emlssea::Emlssea(shell::Skin& se, shell::Dialogs& dialogs, const shell::Settings& settings, MailServices& services)
-    : se_(se),
-      dialogs_(dialogs),
-      settingsFile_(settings.file()),
-      services_(services),
-      font_(std::make_shared<ui::FontSpec>()) {}
+    : se_(se), dialogs_(dialogs), settingsFile_(settings.file()), services_(services) {}
 
 Emlssea::~Emlssea() = default;
 
 bool Emlssea::Create(HWND owner) {
-    dpi_ = ui::ScreenDpi();
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    RECT outer{0, 0, ui::TwipsToPixels(kDesignClientWidth, dpi_), ui::TwipsToPixels(kDesignClientHeight, dpi_)};
-    AdjustWindowRectEx(&outer, style, FALSE, 0);
-    CreateArgs args;
-    args.className = L"QuilvaneEmlssea";
-    args.title = kTitle;
-    args.style = style;
-    args.width = outer.right - outer.left;
-    args.height = outer.bottom - outer.top;
-    args.parent = owner;
-    args.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM));
-    // Over the middle of the window that opens it.
-    RECT ownerPlace{};
-    if (owner && GetWindowRect(owner, &ownerPlace)) {
-        args.x = std::max(0L, (ownerPlace.left + ownerPlace.right - args.width) / 2);
-        args.y = std::max(0L, (ownerPlace.top + ownerPlace.bottom - args.height) / 2);
-    }
-    if (!Window::Create(args)) return false;
+    if (!CreateForm(kEmlsseaForm, owner, owner)) return false;
     loaded_.Load();
-    CreateControls();
-    navigation_.Attach(hwnd());
-    std::vector<HWND> order;
-    for (ControlId id : kTabOrder) order.push_back(Control(id));
-    navigation_.SetTabOrder(std::move(order));
+    CreateControls(kEmlsseaDesign);
+    AddListTip();
+    SetTabOrder(kTabOrder);
+    ConnectEvents();
     Form_Load();
     return true;
 }
@@ -103,50 +80,19 @@ void Emlssea::FillSmtpServers(controls::DropDownList& list) {
 
 LRESULT Emlssea::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_CLOSE:
         // A send under way finishes first; the window closes as soon as it has.
         if (sending_.MayCloseNow()) DestroyWindow(hwnd());
         return 0;
     case WM_DESTROY: Form_Unload(); return 0;
     case kAskPlainLogin: return AskPlainLogin(*reinterpret_cast<const std::string*>(lParam));
-    default: return Default(message, wParam, lParam);
+    default: return Form::OnMessage(message, wParam, lParam);
     }
-}
-
-void Emlssea::OnCommand(int id, int code) {
-    if (id == kList1 && code == LBN_DBLCLK) return List1_DblClick();
-    if (code != BN_CLICKED) return;
-    switch (id) {
-    case kCmdYesONo: return cmdYesONo_Click();
-    case kCommand1: return Command1_Click();
-    case kCommand2: return Command2_Click();
-    case kTCommand1: return tCommand1_Click();
-    default: return;
-    }
-}
-
-HWND Emlssea::Control(ControlId id) const {
-    const auto found = controls_.find(id);
-    return found == controls_.end() ? nullptr : found->second;
-}
-
-std::string Emlssea::TextOf(ControlId id) const {
-    if (id == kCombo1) return Narrow(combo1_->Text());
-    const HWND control = Control(id);
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return Narrow(text);
-}
-
-void Emlssea::SetTextOf(ControlId id, const std::string& text) {
-    if (id == kCombo1) return combo1_->SetText(Widen(text));
-    SetWindowTextW(Control(id), Widen(text).c_str());
 }
 
 MailFields Emlssea::ReadFields() const {
     return MailFields{TextOf(kText1), TextOf(kText2), TextOf(kText3), TextOf(kText4),
-                      TextOf(kText5), TextOf(kText6), TextOf(kText7), TextOf(kCombo1)};
+                      TextOf(kText5), TextOf(kText6), TextOf(kText7), Narrow(combo1_->Text())};
 }
 
 void Emlssea::ShowFields(const MailFields& fields) {
@@ -157,7 +103,7 @@ void Emlssea::ShowFields(const MailFields& fields) {
     SetTextOf(kText5, fields.subject);
     SetTextOf(kText6, fields.body);
     SetTextOf(kText7, fields.attachmentPath);
-    SetTextOf(kCombo1, fields.server);
+    combo1_->SetText(Widen(fields.server));
 }
 
 void Emlssea::SyncMailSettings(short mode) {
@@ -214,7 +160,7 @@ void Emlssea::cmdYesONo_Click() {
     request.from = TextOf(kText2);
     request.user = TextOf(kText3);
     request.password = TextOf(kText4);
-    request.server = TextOf(kCombo1);
+    request.server = Narrow(combo1_->Text());
     request.subject = TextOf(kText5);
     request.body = TextOf(kText6);
     request.attachments = Attachments();

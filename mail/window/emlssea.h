@@ -8,7 +8,6 @@
 
 #include <windows.h>
 
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,20 +16,17 @@
 #include "dialogs.h"
 #include "drop_down_list.h"
 #include "emlssea_layout.h"
-#include "font.h"
+#include "form.h"
 #include "form_lifetime.h"
-#include "frame.h"
 #include "handles.h"
-#include "keyboard_navigation.h"
 #include "mail_settings.h"
 #include "mail_services.h"
 #include "settings.h"
 #include "skin.h"
-#include "window.h"
 
 namespace quilvane::mail {
 
-class Emlssea : public ui::Window {
+class Emlssea : public ui::Form {
 public:
     Emlssea(shell::Skin& se, shell::Dialogs& dialogs, const shell::Settings& settings, MailServices& services);
     ~Emlssea() override;
@@ -38,7 +34,6 @@ public:
     // Creates the window over `owner` and runs the load handler; not shown yet.
     bool Create(HWND owner);
 
-    HWND Control(ControlId id) const;
     controls::DropDownList& SmtpList() { return *combo1_; }
     std::vector<std::string> Attachments() const;
     bool Sending() const { return sending_.Running(); }
@@ -61,12 +56,9 @@ protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void CreateControls();
-    HWND CreateStandardControl(const ControlDesign& design, HWND container, const RECT& place);
+    HWND CreateCustomControl(const ui::ControlDesign& design, HWND container, const RECT& place) override;
+    void ConnectEvents();
     void AddListTip();
-    void OnCommand(int id, int code);
-    std::string TextOf(ControlId id) const;
-    void SetTextOf(ControlId id, const std::string& text);
     MailFields ReadFields() const;
     void ShowFields(const MailFields& fields);
     void AddAttachment(const std::string& path, int entriesBefore);
@@ -78,14 +70,8 @@ private:
     shell::Dialogs& dialogs_;
     std::string settingsFile_;
     MailServices& services_;
-    int dpi_ = 96;
-    ui::SharedFont font_;
-    ui::GdiObject<HFONT> hfont_;
-    ui::Frame frame1_, frame2_;
     std::unique_ptr<controls::DropDownList> combo1_;
-    std::map<ControlId, HWND> controls_;
     HWND listTip_ = nullptr;  // owned by the window, which destroys it
-    ui::KeyboardNavigation navigation_;
     ui::LoadedForm loaded_;
     ui::Busy sending_;
 };

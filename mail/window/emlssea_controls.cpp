@@ -1,4 +1,5 @@
-// Building the e-mail window's controls from its design table.
+// The e-mail window's server list, which handler each event runs, and the attachment list's
+// tip and width.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -10,67 +11,19 @@
 
 namespace quilvane::mail {
 
-void Emlssea::CreateControls() {
-    hfont_ = ui::MakeFont(*font_, dpi_);
-    for (const ControlDesign& design : kEmlsseaDesign) {
-        const HWND container = design.container == kWindow ? hwnd() : controls_.at(design.container);
-        const RECT place = design.place.ToPixels(dpi_);
-        switch (design.kind) {
-        case ControlKind::Group: {
-            ui::Frame& frame = design.id == kFrame1 ? frame1_ : frame2_;
-            frame.Create(container, design.id, place, true);
-            controls_[design.id] = frame.hwnd();
-            break;
-        }
-        case ControlKind::DropDownList:
-            combo1_ = std::make_unique<controls::DropDownList>(container, place, design.id, font_);
-            combo1_->SetLocked(false);  // a server can be typed as well as chosen
-            controls_[design.id] = combo1_->hwnd();
-            break;
-        default: controls_[design.id] = CreateStandardControl(design, container, place);
-        }
-        // A heading lies on its group's outline, so it goes above the group.
-        if (design.kind == ControlKind::Heading)
-            SetWindowPos(controls_[design.id], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
-    SendMessageW(Control(kText4), EM_SETPASSWORDCHAR, L'*', 0);
-    AddListTip();
+HWND Emlssea::CreateCustomControl(const ui::ControlDesign& design, HWND container, const RECT& place) {
+    // The server list is the one control the form does not make itself.
+    combo1_ = std::make_unique<controls::DropDownList>(container, place, design.id, sharedFont());
+    combo1_->SetLocked(false);  // a server can be typed as well as chosen
+    return combo1_->hwnd();
 }
 
-HWND Emlssea::CreateStandardControl(const ControlDesign& design, HWND container, const RECT& place) {
-    const wchar_t* windowClass = L"EDIT";
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-    DWORD exStyle = WS_EX_CLIENTEDGE;
-    switch (design.kind) {
-    case ControlKind::Heading:
-    case ControlKind::Label:
-        windowClass = L"STATIC";
-        style |= SS_NOPREFIX | (design.kind == ControlKind::Heading ? SS_CENTER : SS_LEFT);
-        exStyle = 0;
-        break;
-    case ControlKind::Button:
-        windowClass = L"BUTTON";
-        style |= BS_PUSHBUTTON | WS_TABSTOP;
-        exStyle = 0;
-        break;
-    case ControlKind::ListBox:
-        windowClass = L"LISTBOX";
-        style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP;
-        break;
-    case ControlKind::MultilineEdit:
-        style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP;
-        break;
-    case ControlKind::PasswordEdit: style |= ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP; break;
-    case ControlKind::ReadOnlyEdit: style |= ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP; break;
-    default: style |= ES_AUTOHSCROLL | WS_TABSTOP; break;
-    }
-    HWND control =
-        CreateWindowExW(exStyle, windowClass, design.caption, style, place.left, place.top, place.right - place.left,
-                        place.bottom - place.top, container, reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)),
-                        GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(hfont_.get()), FALSE);
-    if (design.maxLength > 0) SendMessageW(control, EM_SETLIMITTEXT, static_cast<WPARAM>(design.maxLength), 0);
-    return control;
+void Emlssea::ConnectEvents() {
+    Events(kCmdYesONo).Click = [this] { cmdYesONo_Click(); };
+    Events(kCommand1).Click = [this] { Command1_Click(); };
+    Events(kCommand2).Click = [this] { Command2_Click(); };
+    Events(kTCommand1).Click = [this] { tCommand1_Click(); };
+    Events(kList1).DblClick = [this] { List1_DblClick(); };
 }
 
 // The list explains its double-click when the pointer rests on it.
@@ -94,7 +47,7 @@ void Emlssea::AddListTip() {
 void Emlssea::FitListWidth() {
     const HWND list = Control(kList1);
     ui::WindowDc dc(list);
-    ui::Selection font(dc.get(), hfont_.get());
+    ui::Selection selected(dc.get(), font());
     int widest = 0;
     for (const std::string& path : Attachments()) {
         const std::wstring text = Widen(path);
@@ -102,7 +55,7 @@ void Emlssea::FitListWidth() {
         GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
         widest = std::max(widest, static_cast<int>(size.cx));
     }
-    SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + ui::TwipsToPixels(120, dpi_)), 0);
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + Pixels(120)), 0);
 }
 
 }  // namespace quilvane::mail

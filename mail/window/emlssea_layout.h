@@ -2,25 +2,13 @@
 // The e-mail window as designed: two framed groups with their headings, the attachment list
 // and the buttons, each control with its caption and place in twips, in creation order.
 
-#include "twips.h"
+#include "control_design.h"
+#include "resource_ids.h"
 
 namespace quilvane::mail {
 
-enum class ControlKind {
-    Group,
-    Heading,
-    Label,
-    Edit,
-    PasswordEdit,
-    MultilineEdit,
-    ReadOnlyEdit,
-    Button,
-    DropDownList,
-    ListBox
-};
-
 enum ControlId : int {
-    kWindow = 0,  // as a container: the window itself
+    kWindow = ui::kFormItself,
     kFrame1 = 300,
     kSkinLabel10,
     kSkinLabel1,
@@ -48,26 +36,23 @@ enum ControlId : int {
     kCommand2
 };
 
-struct ControlDesign {
-    ControlId id;
-    const char* name;
-    ControlKind kind;
-    const wchar_t* caption;
-    ui::TwipsRect place;  // relative to the container
-    ControlId container;
-    int maxLength = 0;  // characters a text box takes; 0 for no limit
-};
-
 inline constexpr int kDesignClientWidth = 5400;
 inline constexpr int kDesignClientHeight = 7215;
 
 inline constexpr const wchar_t* kTitle = L"电子邮件";
+inline constexpr ui::FormDesign kEmlsseaForm{.className = L"QuilvaneEmlssea",
+                                             .title = kTitle,
+                                             .clientWidth = kDesignClientWidth,
+                                             .clientHeight = kDesignClientHeight,
+                                             .icon = IDI_PROGRAM};
 inline constexpr const wchar_t* kListTip = L"双击这里清空内容";
 inline constexpr const wchar_t* kSendCaption = L"发送邮件(&E)";
 inline constexpr const wchar_t* kSendingCaption = L"正在发送...";
 
-inline constexpr ControlDesign kEmlsseaDesign[] = {
-    {kFrame1, "Frame1", ControlKind::Group, L"", {120, 150, 5160, 2370}, kWindow},
+using ui::ControlKind;
+
+inline constexpr ui::ControlDesign kEmlsseaDesign[] = {
+    {kFrame1, "Frame1", ControlKind::BorderedFrame, L"", {120, 150, 5160, 2370}, kWindow},
     {kSkinLabel10, "SkinLabel10", ControlKind::Heading, L"基本信息", {240, 45, 840, 210}, kWindow},
     {kSkinLabel1, "SkinLabel1", ControlKind::Label, L"收件人：", {150, 300, 900, 210}, kFrame1},
     {kText1, "Text1", ControlKind::Edit, L"", {1080, 255, 3900, 300}, kFrame1},
@@ -79,12 +64,12 @@ inline constexpr ControlDesign kEmlsseaDesign[] = {
     {kText4, "Text4", ControlKind::PasswordEdit, L"", {1080, 1470, 3900, 300}, kFrame1},
     {kSkinLabel5, "SkinLabel5", ControlKind::Label, L"SMTP：", {150, 1920, 900, 210}, kFrame1},
     {kCombo1, "Combo1", ControlKind::DropDownList, L"", {1080, 1875, 3900, 315}, kFrame1},
-    {kFrame2, "Frame2", ControlKind::Group, L"", {120, 2730, 5160, 2595}, kWindow},
+    {kFrame2, "Frame2", ControlKind::BorderedFrame, L"", {120, 2730, 5160, 2595}, kWindow},
     {kSkinLabel9, "SkinLabel9", ControlKind::Heading, L"发送信息", {240, 2625, 840, 210}, kWindow},
     {kSkinLabel8, "SkinLabel8", ControlKind::Label, L"标题：", {150, 300, 900, 210}, kFrame2},
-    {kText5, "Text5", ControlKind::Edit, L"", {1080, 255, 3900, 300}, kFrame2, 200},
+    {kText5, "Text5", ControlKind::Edit, L"", {1080, 255, 3900, 300}, kFrame2, {.maxLength = 200}},
     {kSkinLabel7, "SkinLabel7", ControlKind::Label, L"内容：", {150, 705, 900, 210}, kFrame2},
-    {kText6, "Text6", ControlKind::MultilineEdit, L"", {1080, 660, 3900, 1260}, kFrame2, 2000},
+    {kText6, "Text6", ControlKind::MultilineEdit, L"", {1080, 660, 3900, 1260}, kFrame2, {.maxLength = 2000}},
     {kSkinLabel6, "SkinLabel6", ControlKind::Label, L"附件：", {150, 2070, 900, 210}, kFrame2},
     {kText7, "Text7", ControlKind::ReadOnlyEdit, L"", {1080, 2025, 3060, 300}, kFrame2},
     {kTCommand1, "tCommand1", ControlKind::Button, L"添加", {4230, 2010, 750, 330}, kFrame2},
@@ -95,8 +80,8 @@ inline constexpr ControlDesign kEmlsseaDesign[] = {
 };
 
 // The order Tab visits the controls.
-inline constexpr ControlId kTabOrder[] = {kText1, kText2,     kText3, kText4,     kCombo1,   kText5,   kText6,
-                                          kText7, kTCommand1, kList1, kCmdYesONo, kCommand1, kCommand2};
+inline constexpr int kTabOrder[] = {kText1, kText2,     kText3, kText4,     kCombo1,   kText5,   kText6,
+                                    kText7, kTCommand1, kList1, kCmdYesONo, kCommand1, kCommand2};
 
 // Five SMTP servers of public mail providers, offered in this order.
 inline constexpr const wchar_t* kSmtpServers[] = {L"smtp.qq.com", L"smtp.163.com", L"smtp.126.com", L"smtp.sina.com",

@@ -65,11 +65,7 @@ struct AboutWindowTour : ::testing::Test {
         ASSERT_TRUE(
             WaitUntil([&] { return OuterSize(main).cy == ui::TwipsToPixels(app::kExpandedHeight, ui::ScreenDpi()); }));
     }
-    static ui::TwipsRect PlaceOf(app::ControlId id) {
-        for (const app::ControlDesign& design : app::kMainWindowDesign)
-            if (design.id == id) return design.place;
-        return {};
-    }
+    static ui::TwipsRect PlaceOf(app::ControlId id) { return PlaceInWindow(app::kMainWindowDesign, id); }
     HWND OpenAbout() {
         ui::TwipsRect label = PlaceOf(app::kPicture1);
         label.top += app::kContactLabelPlace.top;

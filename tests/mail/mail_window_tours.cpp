@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "emlssea_layout.h"
 #include "local_servers.h"
 #include "main_window_layout.h"
@@ -26,28 +28,14 @@ struct MailControl {
 };
 
 MailControl Find(HWND mailWindow, mail::ControlId id) {
-    for (const mail::ControlDesign& design : mail::kEmlsseaDesign) {
-        if (design.id != id) continue;
-        if (design.container == mail::kWindow) return {GetDlgItem(mailWindow, id), design.place};
-        MailControl group = Find(mailWindow, design.container);
-        const ui::TwipsRect& outer = group.place;
-        return {
-            GetDlgItem(group.window, id),
-            {outer.left + design.place.left, outer.top + design.place.top, design.place.width, design.place.height}};
-    }
-    ADD_FAILURE() << "no control " << id;
-    return {};
+    const auto design = std::find_if(std::begin(mail::kEmlsseaDesign), std::end(mail::kEmlsseaDesign),
+                                     [id](const ui::ControlDesign& control) { return control.id == id; });
+    const HWND container = design->container == mail::kWindow ? mailWindow : GetDlgItem(mailWindow, design->container);
+    return {GetDlgItem(container, id), PlaceInWindow(mail::kEmlsseaDesign, id)};
 }
 
-// "邮件" within the main window's client area: its place inside Frame2, and Frame2's.
-ui::TwipsRect MailButtonPlace() {
-    ui::TwipsRect button{}, frame{};
-    for (const app::ControlDesign& design : app::kMainWindowDesign) {
-        if (design.id == app::kCommand4) button = design.place;
-        if (design.id == app::kFrame2) frame = design.place;
-    }
-    return {frame.left + button.left, frame.top + button.top, button.width, button.height};
-}
+// "邮件" within the main window's client area.
+ui::TwipsRect MailButtonPlace() { return PlaceInWindow(app::kMainWindowDesign, app::kCommand4); }
 
 struct MailWindowTour : ::testing::Test {
     TempFolder app, work;

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 
 #include "main_window_layout.h"
@@ -20,11 +19,7 @@ namespace {
 using namespace quilvane::testing;
 using power::SchedulerControl;
 
-ui::TwipsRect SchedulerPlace(SchedulerControl id) {
-    return std::find_if(std::begin(power::kSchedulerDesign), std::end(power::kSchedulerDesign),
-                        [id](const auto& design) { return design.id == id; })
-        ->place;
-}
+ui::TwipsRect SchedulerPlace(SchedulerControl id) { return PlaceInWindow(power::kSchedulerDesign, id); }
 
 // An arrow of a spin box, 225 x 135 twips, 255 twips in from its right edge.
 ui::TwipsRect ArrowOf(SchedulerControl box, bool up) {
@@ -46,12 +41,10 @@ struct ShutdownTour : ::testing::Test {
     }
     // "关机" on the main window; the scheduler comes up in front.
     void OpenScheduler() {
-        const HWND frame = GetDlgItem(main, app::kFrame2);
-        const auto design = std::find_if(std::begin(app::kMainWindowDesign), std::end(app::kMainWindowDesign),
-                                         [](const auto& control) { return control.id == app::kCommand1; });
+        const ui::TwipsRect button = PlaceInWindow(app::kMainWindowDesign, app::kCommand1);
         // A click that reaches a new program before it takes input is lost: a person clicks again.
         ASSERT_TRUE(WaitUntil([&] {
-            Click(ScreenPointOf(frame, design->place));
+            Click(ScreenPointOf(main, button));
             scheduler = program->WaitForWindow(L"延时关机", std::chrono::seconds(3));
             return scheduler != nullptr;
         })) << "the scheduler did not appear";
@@ -187,9 +180,7 @@ TEST_F(ShutdownTour, TheTitleBarsCloseDropsTheTask) {
 TEST_F(ShutdownTour, AfterExitAPendingTaskStaysOnScreenAndTheProgramEndsWithIt) {
     OpenScheduler();
     ScheduleFarAhead();
-    const auto exit = std::find_if(std::begin(app::kMainWindowDesign), std::end(app::kMainWindowDesign),
-                                   [](const auto& control) { return control.id == app::kCommand3; });
-    Click(ScreenPointOf(main, exit->place));
+    Click(ScreenPointOf(main, PlaceInWindow(app::kMainWindowDesign, app::kCommand3)));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(main); })) << "退出 closes the main window";
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(scheduler) && Shows(power::kBt2); }))
         << "the pending shutdown is on screen, ready to be cancelled";

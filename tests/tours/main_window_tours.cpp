@@ -18,21 +18,7 @@ using app::ControlId;
 
 constexpr wchar_t kTitle[] = L"Quilvane文件分割器V1.13";
 
-// A control's designed place relative to the window's client area, through its containers.
-ui::TwipsRect DesignPlace(ControlId id) {
-    for (const app::ControlDesign& design : app::kMainWindowDesign) {
-        if (design.id != id) continue;
-        ui::TwipsRect place = design.place;
-        if (design.container != app::kWindow) {
-            const ui::TwipsRect outer = DesignPlace(design.container);
-            place.left += outer.left;
-            place.top += outer.top;
-        }
-        return place;
-    }
-    ADD_FAILURE() << "no control " << id;
-    return {};
-}
+ui::TwipsRect DesignPlace(ControlId id) { return PlaceInWindow(app::kMainWindowDesign, id); }
 
 struct Finder {
     int id;

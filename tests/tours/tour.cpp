@@ -1,5 +1,7 @@
 #include "tour.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -257,6 +259,21 @@ std::wstring TakeNotice(const Program& program, int button) {
     const std::wstring text = NoticeText(notice);
     CloseNotice(notice, button);
     return text;
+}
+
+ui::TwipsRect PlaceInWindow(std::span<const ui::ControlDesign> design, int id) {
+    for (const ui::ControlDesign& control : design) {
+        if (control.id != id) continue;
+        ui::TwipsRect place = control.place;
+        if (control.container != ui::kFormItself) {
+            const ui::TwipsRect outer = PlaceInWindow(design, control.container);
+            place.left += outer.left;
+            place.top += outer.top;
+        }
+        return place;
+    }
+    ADD_FAILURE() << "no control " << id;
+    return {};
 }
 
 }  // namespace quilvane::tours

@@ -9,9 +9,10 @@
 #include <chrono>
 #include <functional>
 #include <initializer_list>
+#include <span>
 #include <string>
 
-#include "twips.h"
+#include "control_design.h"
 
 namespace quilvane::tours {
 
@@ -47,6 +48,8 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 // The screen point at the centre of a design rectangle given in twips relative to the client
 // area of `window`, converted with the screen's DPI.
 POINT ScreenPointOf(HWND window, const ui::TwipsRect& designPlace);
+// A control's designed place in its window's client area, through its containers.
+ui::TwipsRect PlaceInWindow(std::span<const ui::ControlDesign> design, int id);
 // The centre of a window on the screen.
 POINT CentreOf(HWND window);
 

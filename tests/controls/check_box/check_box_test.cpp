@@ -82,7 +82,7 @@ TEST_F(CheckBoxTest, SettingTheValueRaisesNoClickButTellsTheHost) {
     int clicks = 0;
     std::vector<std::string> changed;
     box_.Click = [&] { ++clicks; };
-    box_.PropertyChanged = [&](const char* name) { changed.emplace_back(name); };
+    box_.PropertyChanged = [&](const std::string& name) { changed.push_back(name); };
     box_.SetValue(2);
     EXPECT_EQ(clicks, 0);
     EXPECT_EQ(box_.ShownSlot(), 8);
@@ -229,7 +229,7 @@ TEST_F(CheckBoxTest, SavedPropertiesComeBackInReadOrder) {
     CheckBox loaded;
     ASSERT_TRUE(loaded.Create(host_, 8, RECT{15, 40, 203, 57}, {L"chkAdd", hostFont_}));
     std::vector<std::string> changed;
-    loaded.PropertyChanged = [&](const char* name) { changed.emplace_back(name); };
+    loaded.PropertyChanged = [&](const std::string& name) { changed.push_back(name); };
     loaded.ReadProperties(bag);
     EXPECT_EQ(changed, (std::vector<std::string>{"Value", "Caption", "Font", "BackColor", "ForeColor"}));
     EXPECT_EQ(loaded.Value(), 2);
