@@ -13,9 +13,7 @@
 #include "console.h"
 #include "interruption.h"
 #include "mail_command.h"
-#include "platform_file.h"
 #include "task.h"
-#include "texts.h"
 #include "verify.h"
 
 namespace quilvane {
@@ -42,25 +40,24 @@ constexpr const char* kUsage =
 
 constexpr int kUsageError = 2;
 
-class ConsoleHost : public TaskHost {
+// The progress line on a terminal's standard error, and the notices of a result after it:
+// success on standard output, everything else on standard error.
+class Console {
 public:
-    explicit ConsoleHost(bool writeBatchFile) : writeBatchFile_(writeBatchFile) {}
-
-    void ShowNotice(const std::string& text, NoticeKind kind) override {
-        ClearProgressLine();
-        WriteText(kind == NoticeKind::Success ? stdout : stderr, text + "\n");
-    }
-    void SetProgress(float percent) override {
+    void ShowProgress(float percent) {
         if (!showProgress_) return;
         const int shown = static_cast<int>(percent);
         if (shown == 0) return ClearProgressLine();
         WriteText(stderr, "\r进度 " + std::to_string(shown) + "%");
         progressShown_ = true;
     }
-    void LetPendingMessagesRun() override {}
-    bool WantsSplitBatchFile() override { return writeBatchFile_; }
-    bool ClosesAfterSuccess() override { return false; }
-    void CloseMainWindow() override {}
+    // Tells what happened; the exit status: 0 when the task was done.
+    int Tell(const TaskResult& result) {
+        ClearProgressLine();
+        for (const Notice& notice : result.notices)
+            WriteText(notice.kind == NoticeKind::Success ? stdout : stderr, notice.text + "\n");
+        return result.outcome == TaskOutcome::Done ? 0 : 1;
+    }
 
 private:
     void ClearProgressLine() {
@@ -68,7 +65,6 @@ private:
         progressShown_ = false;
     }
 
-    bool writeBatchFile_;
     bool showProgress_ = IsTerminal(stderr);
     bool progressShown_ = false;
 };
@@ -88,17 +84,43 @@ bool ParseSize(const std::string& text, TaskInputs& inputs) {
     return inputs.sizeText.find_first_not_of("0123456789") == std::string::npos;
 }
 
-// Every piece against the checksum list: one line for all intact, else one line a fault.
-int Verify(const std::string& descriptor, ConsoleHost& host) {
-    Result<std::vector<std::string>> problems =
-        FileExists(descriptor) ? VerifyPieces(descriptor, host) : Status::Fail(texts::kNoFileToMerge);
-    if (!problems) problems = std::vector<std::string>{problems.message()};
-    if (problems->empty()) host.ShowNotice(texts::kAllPiecesIntact, NoticeKind::Success);
-    for (const std::string& problem : *problems) host.ShowNotice(problem, NoticeKind::Failure);
-    return problems->empty() ? 0 : 1;
-}
-
 constexpr const char* kBadNameNumber = "--name 后应为文件的序号（从 1 起）。";
+
+// split, merge or join, with the options already read.
+int RunFileTask(const std::string& command, const std::vector<std::string>& operands, bool verifyPieces,
+                const std::optional<std::string>& nameNumber, const TaskOptions& options, Console& console) {
+    TaskInputs inputs;
+    if (command == "split") {
+        if (operands.size() != 3) return UsageError("split 需要三个参数：源文件、大小、目标文件夹。");
+        if (!ParseSize(operands[1], inputs)) return UsageError("大小“" + operands[1] + "”应为数字加 k 或 m。");
+        inputs.sourcePath = operands[0];
+        inputs.targetFolder = operands[2];
+    } else if (command == "merge") {
+        if (operands.size() != 2) return UsageError("merge 需要两个参数：合并信息文件、目标文件夹。");
+        inputs.splitMode = false;
+        inputs.sourcePath = operands[0];
+        inputs.targetFolder = operands[1];
+        inputs.verifyPieces = verifyPieces;
+    } else {
+        inputs.splitMode = false;
+        inputs.listMode = true;
+        if (nameNumber) {
+            if (nameNumber->empty() || nameNumber->size() > 9 ||
+                nameNumber->find_first_not_of("0123456789") != std::string::npos)
+                return UsageError(kBadNameNumber);
+            inputs.selectedEntry = std::stoi(*nameNumber) - 1;
+            if (inputs.selectedEntry < 0) return UsageError(kBadNameNumber);
+        }
+        if (operands.size() < 2) return UsageError("join 需要目标文件夹和至少一个文件。");
+        inputs.targetFolder = operands[0];
+        inputs.listEntries.assign(operands.begin() + 1, operands.end());
+        if (inputs.selectedEntry >= static_cast<int>(inputs.listEntries.size()))
+            return UsageError("--name 的序号超出了文件个数。");
+    }
+
+    return console.Tell(RunTask(
+        inputs, options, [&console](float percent) { console.ShowProgress(percent); }, ProcessInterrupt()));
+}
 
 int Run(std::vector<std::string> arguments) {
     if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h" || arguments[0] == "help") {
@@ -134,41 +156,15 @@ int Run(std::vector<std::string> arguments) {
         }
     }
 
-    ConsoleHost host(writeBatchFile);
+    Console console;
     if (command == "verify") {
         if (operands.size() != 1) return UsageError("verify 需要一个参数：合并信息文件。");
-        return Verify(operands[0], host);
+        // Every piece against the checksum list: one line for all intact, else one line a fault.
+        return console.Tell(VerifyPieces(operands[0], ProcessInterrupt()));
     }
-    TaskInputs inputs;
-    if (command == "split") {
-        if (operands.size() != 3) return UsageError("split 需要三个参数：源文件、大小、目标文件夹。");
-        if (!ParseSize(operands[1], inputs)) return UsageError("大小“" + operands[1] + "”应为数字加 k 或 m。");
-        inputs.sourcePath = operands[0];
-        inputs.targetFolder = operands[2];
-    } else if (command == "merge") {
-        if (operands.size() != 2) return UsageError("merge 需要两个参数：合并信息文件、目标文件夹。");
-        inputs.splitMode = false;
-        inputs.sourcePath = operands[0];
-        inputs.targetFolder = operands[1];
-        inputs.verifyPieces = verifyPieces;
-    } else {
-        inputs.splitMode = false;
-        inputs.listMode = true;
-        if (nameNumber) {
-            if (nameNumber->empty() || nameNumber->size() > 9 ||
-                nameNumber->find_first_not_of("0123456789") != std::string::npos)
-                return UsageError(kBadNameNumber);
-            inputs.selectedEntry = std::stoi(*nameNumber) - 1;
-            if (inputs.selectedEntry < 0) return UsageError(kBadNameNumber);
-        }
-        if (operands.size() < 2) return UsageError("join 需要目标文件夹和至少一个文件。");
-        inputs.targetFolder = operands[0];
-        inputs.listEntries.assign(operands.begin() + 1, operands.end());
-        if (inputs.selectedEntry >= static_cast<int>(inputs.listEntries.size()))
-            return UsageError("--name 的序号超出了文件个数。");
-    }
-
-    return StartTask(inputs, host) == TaskOutcome::Done ? 0 : 1;
+    TaskOptions options;
+    options.wantsSplitBatchFile = [writeBatchFile] { return writeBatchFile; };
+    return RunFileTask(command, operands, verifyPieces, nameNumber, options, console);
 }
 
 }  // namespace
@@ -179,6 +175,6 @@ int main(int argc, char** argv) {
     quilvane::InstallInterruptHandlers();
     const int status = quilvane::Run(quilvane::Utf8Arguments(argc, argv));
     // A task that was done before it could stop says so and ends as done.
-    if (status != 0 && quilvane::InterruptRequested()) quilvane::EndAsInterrupted();
+    if (status != 0 && quilvane::ProcessInterrupt().Requested()) quilvane::EndAsInterrupted();
     return status;
 }

@@ -2,16 +2,14 @@
 
 #include <algorithm>
 
-#include "interruption.h"
-#include "task_steps.h"
 #include "texts.h"
 
 namespace quilvane {
 
-Status WalkBlocks(const BlockPlan& plan, TaskHost& host, const std::function<Status(const Block&)>& copy) {
+Status WalkBlocks(const BlockPlan& plan, const TaskRun& run, const std::function<Status(const Block&)>& copy) {
     std::uint64_t piece = 0, offset = 0;
     for (std::uint64_t block = 0; block < plan.blockCount; ++block) {
-        if (InterruptRequested()) return Status::Fail(texts::kInterrupted);
+        if (run.stop.Requested()) return Status::Fail(texts::kInterrupted);
         const bool lastBlock = block + 1 == plan.blockCount;
         const std::uint64_t pieceLength = plan.PieceLength(piece);
         const std::uint64_t length = std::min(plan.blockSize, pieceLength - offset);
@@ -23,8 +21,7 @@ Status WalkBlocks(const BlockPlan& plan, TaskHost& host, const std::function<Sta
         } else {
             offset += length;
         }
-        host.LetPendingMessagesRun();
-        host.SetProgress(lastBlock ? 100.0f : ProgressPercent(piece * plan.pieceSize + offset, plan.sourceLength));
+        run.Report(lastBlock ? 100.0f : ProgressPercent(piece * plan.pieceSize + offset, plan.sourceLength));
     }
     return Status::Ok();
 }

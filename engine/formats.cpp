@@ -162,7 +162,9 @@ Result<std::string> ListMergeBatchLine(const std::vector<std::string>& paths, co
 Status WriteTextFile(const std::string& path, const std::string& bytes) {
     Result<TakenFolder> folder = TakeFolder(FolderOf(path), FolderLock::Use::Write);
     if (!folder) return folder.status();
-    StagedFiles staged(folder->lock);
+    // A few bytes, written and moved at once: nothing to stop.
+    static const StopFlag kNeverStopped;
+    StagedFiles staged(folder->lock, kNeverStopped);
     if (Status planned = staged.Plan(NameOf(path)); !planned) return planned;
     if (Status written = staged.Write(0, bytes); !written) return written;
     return staged.Commit();

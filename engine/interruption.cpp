@@ -5,16 +5,14 @@
 namespace quilvane {
 namespace {
 
-// Lock-free, so a signal handler or a console handler thread may set it.
-std::atomic<bool> requested{false};
+// Set up before any code runs, so a signal handler never meets it half made.
+constinit StopFlag processInterrupt;
 std::atomic<int> uninterruptibleSteps{0};
-static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free);
+static_assert(std::atomic<int>::is_always_lock_free);
 
 }  // namespace
 
-bool InterruptRequested() { return requested.load(); }
-void RequestInterrupt() { requested.store(true); }
-void ClearInterrupt() { requested.store(false); }
+StopFlag& ProcessInterrupt() { return processInterrupt; }
 
 UninterruptibleStep::UninterruptibleStep() { ++uninterruptibleSteps; }
 UninterruptibleStep::~UninterruptibleStep() { --uninterruptibleSteps; }

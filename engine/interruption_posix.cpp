@@ -10,13 +10,13 @@ namespace {
 volatile std::sig_atomic_t caughtSignal = 0;
 
 void OnSignal(int signal) {
-    if (InterruptRequested() && !InUninterruptibleStep()) {
+    if (ProcessInterrupt().Requested() && !InUninterruptibleStep()) {
         std::signal(signal, SIG_DFL);
         std::raise(signal);
         return;
     }
     caughtSignal = signal;
-    RequestInterrupt();
+    ProcessInterrupt().Request();
 }
 
 }  // namespace

@@ -85,7 +85,7 @@ Status Undo(const std::string& folder, const std::vector<PlannedMove>& moves, Fi
 
 }  // namespace
 
-Status PlaceOutputs(const std::string& folder, const std::vector<PlannedMove>& moves,
+Status PlaceOutputs(const std::string& folder, const std::vector<PlannedMove>& moves, const StopFlag& stop,
                     const std::function<void()>& afterEachMove) {
     for (const PlannedMove& move : moves)
         if (Status flushed = FlushToDisk(folder + move.temporaryName, folder + move.finalName); !flushed)
@@ -96,7 +96,7 @@ Status PlaceOutputs(const std::string& folder, const std::vector<PlannedMove>& m
 
     UninterruptibleStep step;
     for (const PlannedMove& move : moves) {
-        if (InterruptRequested()) return Undo(folder, moves, *journal, Status::Fail(texts::kInterrupted));
+        if (stop.Requested()) return Undo(folder, moves, *journal, Status::Fail(texts::kInterrupted));
         const std::string temporary = folder + move.temporaryName, finalPath = folder + move.finalName;
         Status moved = move.backupName.empty()
                            ? MoveFileToNewName(temporary, finalPath, finalPath)

@@ -15,12 +15,13 @@
 #include "folder_lock.h"
 #include "journal_format.h"
 #include "status.h"
+#include "stop_flag.h"
 
 namespace quilvane {
 
-// `folder` is held by this task's lock. `afterEachMove`, when set, runs after every move (tests
-// end the process there, as a crash would).
-Status PlaceOutputs(const std::string& folder, const std::vector<PlannedMove>& moves,
+// `folder` is held by this task's lock. `stop` is looked at before each move. `afterEachMove`,
+// when set, runs after every move (tests end the process there, as a crash would).
+Status PlaceOutputs(const std::string& folder, const std::vector<PlannedMove>& moves, const StopFlag& stop,
                     const std::function<void()>& afterEachMove);
 
 // A folder taken for one task: its lock, and whether a dead run's moves had to be rolled back.

@@ -5,7 +5,6 @@
 #include <optional>
 #include <system_error>
 
-#include "interruption.h"
 #include "platform_file.h"
 #include "sha256.h"
 #include "texts.h"
@@ -17,7 +16,8 @@ constexpr std::size_t kReadChunk = 1024 * 1024;
 
 }  // namespace
 
-PieceHasher::PieceHasher(std::uint64_t pieceCount) : digests_(static_cast<std::size_t>(pieceCount)) {
+PieceHasher::PieceHasher(std::uint64_t pieceCount, const StopFlag& stop)
+    : stop_(stop), digests_(static_cast<std::size_t>(pieceCount)) {
     try {
         worker_ = std::thread([this] { Work(); });
     } catch (const std::system_error&) {
@@ -78,7 +78,7 @@ Status PieceHasher::Hash(const Job& job) {
     if (!hash) return hash.status();
     const auto buffer = std::make_unique_for_overwrite<char[]>(kReadChunk);
     for (std::uint64_t done = 0; done < job.length;) {
-        if (InterruptRequested() || stopping_) return Status::Fail(texts::kInterrupted);
+        if (stop_.Requested() || stopping_) return Status::Fail(texts::kInterrupted);
         const std::size_t chunk = static_cast<std::size_t>(std::min<std::uint64_t>(kReadChunk, job.length - done));
         if (Status read = file->ReadAt(job.offset + done, buffer.get(), chunk); !read) return read;
         hash->Update(buffer.get(), chunk);

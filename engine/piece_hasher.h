@@ -13,12 +13,14 @@
 #include <vector>
 
 #include "status.h"
+#include "stop_flag.h"
 
 namespace quilvane {
 
 class PieceHasher {
 public:
-    explicit PieceHasher(std::uint64_t pieceCount);
+    // Stops hashing, with texts::kInterrupted, once `stop` is requested.
+    PieceHasher(std::uint64_t pieceCount, const StopFlag& stop);
     PieceHasher(const PieceHasher&) = delete;
     PieceHasher& operator=(const PieceHasher&) = delete;
     // Stops the thread, abandoning what is left.
@@ -39,6 +41,7 @@ private:
     void Work();
     Status Hash(const Job& job);
 
+    const StopFlag& stop_;
     std::vector<std::string> digests_;
     std::mutex mutex_;
     std::condition_variable changed_;

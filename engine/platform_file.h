@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "status.h"
+#include "stop_flag.h"
 
 namespace quilvane {
 
@@ -43,10 +44,10 @@ public:
     Status ReadAt(std::uint64_t offset, char* buffer, std::size_t size) const;
     Status WriteAt(std::uint64_t offset, const char* data, std::size_t size);
     // Copies `size` bytes from `source` at `sourceOffset` to this file at `offset`, through
-    // the kernel where it can, else through `buffer`. Stops early when the program is asked
-    // to end.
+    // the kernel where it can, else through `buffer`, `bufferSize` bytes at a time. Fails with
+    // texts::kInterrupted before the next chunk once `stop` is requested.
     Status CopyFrom(const File& source, std::uint64_t sourceOffset, std::uint64_t offset, std::uint64_t size,
-                    char* buffer, std::size_t bufferSize);
+                    char* buffer, std::size_t bufferSize, const StopFlag& stop);
     // Makes what was written durable, as FlushToDisk does.
     Status Flush();
     // Closing can fail too (data that did not reach the disk); the failure names the file.
@@ -59,7 +60,7 @@ private:
     void Release();
     // The portable part of CopyFrom: read a chunk, write it, until `size` bytes are done.
     Status CopyThroughBuffer(const File& source, std::uint64_t sourceOffset, std::uint64_t offset, std::uint64_t size,
-                             char* buffer, std::size_t bufferSize);
+                             char* buffer, std::size_t bufferSize, const StopFlag& stop);
 
     NativeHandle handle_;
     std::string path_;

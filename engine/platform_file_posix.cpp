@@ -9,7 +9,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "interruption.h"
 #include "texts.h"
 
 namespace quilvane {
@@ -26,9 +25,6 @@ namespace {
 
 std::string Reason(int error) { return std::strerror(error); }
 int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
-
-// The kernel copies at most this much between two looks at whether the program must end.
-constexpr std::uint64_t kKernelCopyStep = 64 * 1024 * 1024;
 
 }  // namespace
 
@@ -112,14 +108,15 @@ Status File::WriteAt(std::uint64_t offset, const char* data, std::size_t size) {
 }
 
 Status File::CopyFrom(const File& source, std::uint64_t sourceOffset, std::uint64_t offset, std::uint64_t size,
-                      char* buffer, std::size_t bufferSize) {
+                      char* buffer, std::size_t bufferSize, const StopFlag& stop) {
     // The kernel copies without the bytes passing through this process; where it cannot
-    // (another file system, an old kernel), the buffered loop below takes over.
+    // (another file system, an old kernel), the buffered loop below takes over. It copies one
+    // buffer's worth at a time, so a stop is seen as soon as in that loop.
     while (size > 0) {
-        if (InterruptRequested()) return Status::Fail(texts::kInterrupted);
+        if (stop.Requested()) return Status::Fail(texts::kInterrupted);
         auto in = static_cast<off_t>(sourceOffset);
         auto out = static_cast<off_t>(offset);
-        const std::size_t step = static_cast<std::size_t>(size < kKernelCopyStep ? size : kKernelCopyStep);
+        const std::size_t step = static_cast<std::size_t>(size < bufferSize ? size : bufferSize);
         const ssize_t moved = ::copy_file_range(Fd(source.handle_), &in, Fd(handle_), &out, step, 0);
         if (moved < 0 && errno == EINTR) continue;
         if (moved <= 0) break;
@@ -127,7 +124,7 @@ Status File::CopyFrom(const File& source, std::uint64_t sourceOffset, std::uint6
         offset += static_cast<std::uint64_t>(moved);
         size -= static_cast<std::uint64_t>(moved);
     }
-    return CopyThroughBuffer(source, sourceOffset, offset, size, buffer, bufferSize);
+    return CopyThroughBuffer(source, sourceOffset, offset, size, buffer, bufferSize, stop);
 }
 
 Status File::Flush() {

@@ -145,8 +145,8 @@ Status File::WriteAt(std::uint64_t offset, const char* data, std::size_t size) {
 }
 
 Status File::CopyFrom(const File& source, std::uint64_t sourceOffset, std::uint64_t offset, std::uint64_t size,
-                      char* buffer, std::size_t bufferSize) {
-    return CopyThroughBuffer(source, sourceOffset, offset, size, buffer, bufferSize);
+                      char* buffer, std::size_t bufferSize, const StopFlag& stop) {
+    return CopyThroughBuffer(source, sourceOffset, offset, size, buffer, bufferSize, stop);
 }
 
 Status File::Flush() {

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <mutex>
 #include <optional>
 #include <set>
 
-#include "interruption.h"
 #include "journal_format.h"
 #include "output_moves.h"
 #include "paths.h"
@@ -22,10 +22,15 @@ constexpr std::size_t kSuffixRoom = kMarker.size() + 10 + 4 + 4;
 constexpr int kBackupNamesToTry = 1000;
 constexpr std::size_t kHashRoom = 9;  // "~" and eight hex digits
 
-// Every task under way, for RemoveTemporaryFilesNow. Tasks run on one thread only.
+// Every task under way, for RemoveTemporaryFilesNow, which may run on another thread than the
+// tasks: the mutex also guards each task's list of outputs and their states while they change.
 std::vector<StagedFiles*>& Registry() {
     static std::vector<StagedFiles*> tasks;
     return tasks;
+}
+std::mutex& RegistryMutex() {
+    static std::mutex mutex;
+    return mutex;
 }
 
 std::uint32_t NameHash(const std::string& name) {
@@ -106,12 +111,14 @@ bool OutputNameFits(const std::string& path) {
     return NameFitsIn(FolderOf(path), NameOf(path), LongestNameIn(FolderOf(path)));
 }
 
-StagedFiles::StagedFiles(const FolderLock& folder)
-    : folder_(folder.folder()), longestName_(LongestNameIn(folder_)), process_(ThisProcessId()) {
+StagedFiles::StagedFiles(const FolderLock& folder, const StopFlag& stop)
+    : folder_(folder.folder()), stop_(stop), longestName_(LongestNameIn(folder_)), process_(ThisProcessId()) {
+    const std::lock_guard lock(RegistryMutex());
     Registry().push_back(this);
 }
 
 StagedFiles::~StagedFiles() {
+    const std::lock_guard lock(RegistryMutex());
     RemoveCreated();
     std::erase(Registry(), this);
 }
@@ -123,6 +130,7 @@ void StagedFiles::RemoveCreated() {
 
 Status StagedFiles::Plan(const std::string& name) {
     if (Status fits = CheckOutputIn(folder_, name, longestName_); !fits) return fits;
+    const std::lock_guard lock(RegistryMutex());
     outputs_.push_back({name, State::Planned});
     return Status::Ok();
 }
@@ -155,11 +163,19 @@ void StagedFiles::RemoveStaleTemporaries(std::size_t from) const {
 }
 
 Result<File> StagedFiles::Create(std::size_t output) {
-    if (InterruptRequested()) return Status::Fail(texts::kInterrupted);
+    if (stop_.Requested()) return Status::Fail(texts::kInterrupted);
     if (output >= swept_) RemoveStaleTemporaries(swept_);
     swept_ = outputs_.size();
+    // Marked before it exists, so that RemoveTemporaryFilesNow cannot miss it.
+    {
+        const std::lock_guard lock(RegistryMutex());
+        outputs_[output].state = State::Created;
+    }
     Result<File> file = File::CreateNew(SidePath(output, "tmp"), FinalPath(output));
-    if (file) outputs_[output].state = State::Created;
+    if (!file) {
+        const std::lock_guard lock(RegistryMutex());
+        outputs_[output].state = State::Planned;
+    }
     return file;
 }
 
@@ -171,7 +187,7 @@ Status StagedFiles::Write(std::size_t output, std::string_view bytes) {
 }
 
 Status StagedFiles::Commit() {
-    if (InterruptRequested()) return Status::Fail(texts::kInterrupted);
+    if (stop_.Requested()) return Status::Fail(texts::kInterrupted);
     std::vector<PlannedMove> moves;
     for (std::size_t i = 0; i < outputs_.size(); ++i) {
         if (outputs_[i].state != State::Created) continue;
@@ -191,14 +207,15 @@ Status StagedFiles::Commit() {
         }
         moves.push_back(std::move(move));
     }
-    if (Status placed = PlaceOutputs(folder_, moves, afterEachMove_); !placed) return placed;
+    if (Status placed = PlaceOutputs(folder_, moves, stop_, afterEachMove_); !placed) return placed;
+    const std::lock_guard lock(RegistryMutex());
     for (Output& output : outputs_)
         if (output.state == State::Created) output.state = State::Placed;
     return Status::Ok();
 }
 
 void RemoveTemporaryFilesNow() {
-    RequestInterrupt();
+    const std::lock_guard lock(RegistryMutex());
     for (StagedFiles* task : Registry()) task->RemoveCreated();
 }
 

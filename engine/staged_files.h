@@ -17,6 +17,7 @@
 #include "folder_lock.h"
 #include "platform_file.h"
 #include "status.h"
+#include "stop_flag.h"
 
 namespace quilvane {
 
@@ -28,8 +29,9 @@ bool OutputNameFits(const std::string& path);
 
 class StagedFiles {
 public:
-    // The folder is held by the task's lock for as long as the outputs are staged there.
-    explicit StagedFiles(const FolderLock& folder);
+    // The folder is held by the task's lock for as long as the outputs are staged there. Once
+    // `stop` is requested nothing more is created or moved into place.
+    StagedFiles(const FolderLock& folder, const StopFlag& stop);
     StagedFiles(const StagedFiles&) = delete;
     StagedFiles& operator=(const StagedFiles&) = delete;
     // Removes the temporary files of a task that did not commit.
@@ -43,7 +45,7 @@ public:
     Result<File> Create(std::size_t output);
     // Creates, writes and closes the temporary file of a small output in one step.
     Status Write(std::size_t output, std::string_view bytes);
-    // Moves every created output into place. On a failure, or when the program is asked to end
+    // Moves every created output into place. On a failure, or when a stop is requested
     // meanwhile, everything moved so far is put back, and the old files with it.
     Status Commit();
     // Runs after every move into place; tests end the process there, as a crash would.
@@ -64,6 +66,7 @@ private:
     friend void RemoveTemporaryFilesNow();
 
     std::string folder_;
+    const StopFlag& stop_;
     std::size_t longestName_;
     std::uint32_t process_;
     std::vector<Output> outputs_;
@@ -72,7 +75,8 @@ private:
 };
 
 // For exits the program sees but cannot wait out, such as the session ending: removes the
-// temporary files of every task under way at once and makes those tasks stop.
+// temporary files of every task under way at once, from any thread. The caller first requests
+// those tasks' stops, so that they create no more.
 void RemoveTemporaryFilesNow();
 
 }  // namespace quilvane

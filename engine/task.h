@@ -1,7 +1,8 @@
 #pragma once
 // The start button's work: the checks every task shares, then a split, a merge from a
-// descriptor or a merge of a list of files. The window (or the command-line tool) hands in
-// its values and reports through TaskHost; the engine shows nothing itself.
+// descriptor or a merge of a list of files. The window (or the command-line tool) hands in its
+// values and gets back what happened; the engine shows nothing itself and may run on a thread
+// of its own.
 
 #include <cstdint>
 #include <functional>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "block_plan.h"
+#include "stop_flag.h"
 
 namespace quilvane {
 
@@ -27,42 +29,58 @@ struct TaskInputs {
     bool verifyPieces = true;              // a merge checks the pieces against their checksum list
 };
 
-enum class NoticeKind {
-    Success,
-    Failure,
-    Info,  // said on the way, the task goes on: a dead run's moves were rolled back
+// What may change while the task runs. Called on the thread that runs the task: the caller
+// makes each callable safe to call from there.
+struct TaskOptions {
+    // Whether a split also writes its batch file. Asked before the split, so that a batch file
+    // that could not be written stops it before anything is written, and again once the copy
+    // has finished, so that a change during it counts. Unset: no batch file.
+    std::function<bool()> wantsSplitBatchFile;
 };
 
-class TaskHost {
-public:
-    virtual ~TaskHost() = default;
-    // A modal notice; returns when the user has closed it.
-    virtual void ShowNotice(const std::string& text, NoticeKind kind) = 0;
-    virtual void SetProgress(float percent) = 0;
-    // Lets the window repaint and react between blocks.
-    virtual void LetPendingMessagesRun() = 0;
-    // Asked before the split, so that a batch file that could not be written stops it before
-    // anything is written, and again once the copy has finished, so a change during it counts.
-    virtual bool WantsSplitBatchFile() = 0;
-    virtual bool ClosesAfterSuccess() = 0;
-    virtual void CloseMainWindow() = 0;
-};
+// The share of the copy done, 0 to 100, after each block; 100 after the last. Called on the
+// thread that runs the task. The engine never empties the bar: the caller does once the task
+// has ended, whatever its outcome.
+using TaskProgress = std::function<void(float percent)>;
 
 // Sizes the engine copies with; tests make the block small to cover many blocks cheaply.
 struct CopyLimits {
     std::uint64_t blockSize = kCopyBlockSize;
-    std::size_t chunkSize = 4 * 1024 * 1024;  // bytes held in memory at once
+    // Bytes held in memory at once, and copied between two looks at the stop flag.
+    std::size_t chunkSize = 4 * 1024 * 1024;
     // Runs after every move of an output into place; tests end the process there, as a crash would.
     std::function<void()> afterEachMove;
 };
 
-enum class TaskOutcome { Done, Failed };
+enum class NoticeKind {
+    Success,
+    Failure,
+    Info,  // said on the way, the task went on: a dead run's moves were rolled back
+};
 
-// The start button: checks, then exactly one task.
-TaskOutcome StartTask(const TaskInputs& inputs, TaskHost& host, const CopyLimits& limits = {});
+struct Notice {
+    std::string text;
+    NoticeKind kind;
+    friend bool operator==(const Notice&, const Notice&) = default;
+};
 
-TaskOutcome SplitFile(const TaskInputs& inputs, TaskHost& host, const CopyLimits& limits = {});
-TaskOutcome MergeFromDescriptor(const TaskInputs& inputs, TaskHost& host, const CopyLimits& limits = {});
-TaskOutcome MergeFileList(const TaskInputs& inputs, TaskHost& host, const CopyLimits& limits = {});
+enum class TaskOutcome {
+    Done,
+    Failed,
+    Stopped,  // a stop was requested: the temporary files are gone, every old file is unchanged
+};
+
+struct TaskResult {
+    TaskOutcome outcome = TaskOutcome::Failed;
+    // What to tell the user, in order: any Info notices said on the way, then one Success or
+    // Failure notice (texts::kInterrupted for a stop).
+    std::vector<Notice> notices;
+};
+
+// The start button: the shared checks, then exactly one task. Returns once the task has ended
+// and cleaned up; a stop requested while its outputs are being moved into place lets that step
+// complete or undoes it whole.
+TaskResult RunTask(const TaskInputs& inputs, const TaskOptions& options, const TaskProgress& progress,
+                   const StopFlag& stop, const CopyLimits& limits = {});
 
 }  // namespace quilvane

@@ -7,24 +7,22 @@
 
 namespace quilvane {
 
-TaskOutcome Stop(TaskHost& host, const std::string& message) {
-    host.SetProgress(0);
-    host.ShowNotice(message, NoticeKind::Failure);
-    return TaskOutcome::Failed;
+TaskResult Finish(std::vector<Notice> notices, const Status& outcome, const char* success) {
+    TaskResult result{TaskOutcome::Done, std::move(notices)};
+    if (outcome) {
+        result.notices.push_back({success, NoticeKind::Success});
+        return result;
+    }
+    // Only a stop that cleaned up after itself says exactly this; one whose rollback failed says more.
+    result.outcome = outcome.message() == texts::kInterrupted ? TaskOutcome::Stopped : TaskOutcome::Failed;
+    result.notices.push_back({outcome.message(), NoticeKind::Failure});
+    return result;
 }
 
-TaskOutcome Finish(TaskHost& host, const Status& outcome, const char* notice) {
-    if (!outcome) return Stop(host, outcome.message());
-    host.ShowNotice(notice, NoticeKind::Success);
-    host.SetProgress(0);
-    if (host.ClosesAfterSuccess()) host.CloseMainWindow();
-    return TaskOutcome::Done;
-}
-
-Result<FolderLock> TakeTaskFolder(const std::string& folder, FolderLock::Use use, TaskHost& host) {
+Result<FolderLock> TakeTaskFolder(const std::string& folder, FolderLock::Use use, std::vector<Notice>& notices) {
     Result<TakenFolder> taken = TakeFolder(folder, use);
     if (!taken) return taken.status();
-    if (taken->rolledBack) host.ShowNotice(texts::RolledBack(folder), NoticeKind::Info);
+    if (taken->rolledBack) notices.push_back({texts::RolledBack(folder), NoticeKind::Info});
     return std::move(taken->lock);
 }
 

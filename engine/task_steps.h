@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "folder_lock.h"
 #include "status.h"
@@ -11,16 +12,31 @@
 
 namespace quilvane {
 
-// Tells the user why the task stopped and leaves the progress bar empty.
-TaskOutcome Stop(TaskHost& host, const std::string& message);
+// One task under way: what RunTask was handed, and the notices said on the way.
+struct TaskRun {
+    const TaskOptions& options;
+    const TaskProgress& progress;
+    const StopFlag& stop;
+    const CopyLimits& limits;
+    std::vector<Notice> notices;
 
-// The end of a task: on failure as Stop; on success the notice, the empty progress bar and,
-// when the user asked for it, the main window closed.
-TaskOutcome Finish(TaskHost& host, const Status& outcome, const char* notice);
+    bool WantsSplitBatchFile() const { return options.wantsSplitBatchFile && options.wantsSplitBatchFile(); }
+    void Report(float percent) const {
+        if (progress) progress(percent);
+    }
+};
 
-// Takes a folder for the task (see TakeFolder) and tells the user when a dead run's moves there
-// had to be rolled back first.
-Result<FolderLock> TakeTaskFolder(const std::string& folder, FolderLock::Use use, TaskHost& host);
+// The three tasks, after RunTask's checks.
+Status SplitFile(const TaskInputs& inputs, TaskRun& run);
+Status MergeFromDescriptor(const TaskInputs& inputs, TaskRun& run);
+Status MergeFileList(const TaskInputs& inputs, TaskRun& run);
+
+// The end of a task: after the notices said on the way, `success` or the reason it stopped.
+TaskResult Finish(std::vector<Notice> notices, const Status& outcome, const char* success);
+
+// Takes a folder for the task (see TakeFolder) and adds to `notices` when a dead run's moves
+// there had to be rolled back first.
+Result<FolderLock> TakeTaskFolder(const std::string& folder, FolderLock::Use use, std::vector<Notice>& notices);
 
 // Percentage done after `copied` of `total` bytes, as the progress bar takes it.
 float ProgressPercent(std::uint64_t copied, std::uint64_t total);

@@ -11,10 +11,14 @@
 #include "texts.h"
 
 namespace quilvane {
+namespace {
 
-Result<std::vector<std::string>> VerifyPieces(const std::string& descriptorPath, TaskHost& host) {
+// What is wrong with each piece, one message a faulty piece.
+Result<std::vector<std::string>> FindProblems(const std::string& descriptorPath, const StopFlag& stop,
+                                              std::vector<Notice>& notices) {
+    if (!FileExists(descriptorPath)) return Status::Fail(texts::kNoFileToMerge);
     const std::string pieceFolder = FolderOf(descriptorPath);
-    Result<FolderLock> folder = TakeTaskFolder(pieceFolder, FolderLock::Use::Read, host);
+    Result<FolderLock> folder = TakeTaskFolder(pieceFolder, FolderLock::Use::Read, notices);
     if (!folder) return folder.status();
     Result<MergeDescriptor> descriptor = ReadMergeDescriptor(descriptorPath);
     if (!descriptor) return descriptor.status();
@@ -27,8 +31,9 @@ Result<std::vector<std::string>> VerifyPieces(const std::string& descriptorPath,
     // What is wrong with each piece, told in the pieces' order; those whose length is right are hashed.
     std::vector<std::string> faults(static_cast<std::size_t>(plan.pieceCount()));
     std::vector<bool> hashed(faults.size(), false);
-    PieceHasher hasher(plan.pieceCount());
+    PieceHasher hasher(plan.pieceCount(), stop);
     for (std::size_t index = 0; index < faults.size(); ++index) {
+        if (StopDue(stop, index)) return Status::Fail(texts::kInterrupted);
         const std::string path = pieceFolder + PieceFileName(index + 1);
         const PathKind kind = KindOf(path);
         Result<std::uint64_t> length = kind == PathKind::File ? FileLength(path) : Result<std::uint64_t>(0);
@@ -54,6 +59,18 @@ Result<std::vector<std::string>> VerifyPieces(const std::string& descriptorPath,
         if (!faults[index].empty()) problems.push_back(std::move(faults[index]));
     }
     return problems;
+}
+
+}  // namespace
+
+TaskResult VerifyPieces(const std::string& descriptorPath, const StopFlag& stop) {
+    std::vector<Notice> notices;
+    Result<std::vector<std::string>> problems = FindProblems(descriptorPath, stop, notices);
+    if (!problems) return Finish(std::move(notices), problems.status(), "");
+    if (problems->empty()) return Finish(std::move(notices), Status::Ok(), texts::kAllPiecesIntact);
+    TaskResult result{TaskOutcome::Failed, std::move(notices)};
+    for (std::string& problem : *problems) result.notices.push_back({std::move(problem), NoticeKind::Failure});
+    return result;
 }
 
 }  // namespace quilvane

@@ -2,17 +2,18 @@
 // Checking a descriptor's pieces against their checksum list without writing anything.
 
 #include <string>
-#include <vector>
 
-#include "status.h"
+#include "stop_flag.h"
 #include "task.h"
 
 namespace quilvane {
 
-// Every piece that is missing, of the wrong length or not what the list says, one message
-// each; none when all are intact. Each piece is read once. Fails when the pieces cannot be
-// checked at all: an unreadable descriptor, no list or one that cannot be used, a busy folder.
-// `host` hears only of a dead run's moves rolled back in the pieces' folder.
-Result<std::vector<std::string>> VerifyPieces(const std::string& descriptorPath, TaskHost& host);
+// Done when every piece is intact (one Success notice, texts::kAllPiecesIntact); Failed with one
+// Failure notice for each piece that is missing, of the wrong length or not what the list says,
+// in the pieces' order, or with the one reason the pieces cannot be checked at all (no
+// descriptor, one that cannot be read, no list or one that cannot be used, a busy folder);
+// Stopped once `stop` is requested. A dead run's moves rolled back in the pieces' folder come
+// first, as an Info notice. Each piece is read once.
+TaskResult VerifyPieces(const std::string& descriptorPath, const StopFlag& stop);
 
 }  // namespace quilvane

@@ -47,7 +47,8 @@ TEST(Sha256, HashesAPieceLargerThanFourGibibytesWhole) {
     TempFolder folder;
     WriteFile(folder / "big.bin", "");
     std::filesystem::resize_file(folder / "big.bin", (4ull << 30) + 10);
-    PieceHasher hasher(1);
+    const StopFlag neverStopped;
+    PieceHasher hasher(1, neverStopped);
     hasher.Add(0, folder / "big.bin", 0, (4ull << 30) + 10);
     Result<std::vector<std::string>> digests = hasher.Digests();
     ASSERT_TRUE(digests) << digests.message();
@@ -66,7 +67,7 @@ struct Checksums : ::testing::Test {
         host.notices.clear();
         TaskInputs inputs = MergeInputs(pieces + "s.hpe", out);
         inputs.verifyPieces = verify;
-        return StartTask(inputs, host);
+        return RunRecorded(inputs, host);
     }
     // A refused merge names its cause and leaves the target folder as it was.
     void ExpectRefused(const std::string& notice) {
@@ -128,7 +129,7 @@ TEST_F(Checksums, ASplitDoesNotOverwritePiecesAnotherListNames) {
     Split();
     ASSERT_TRUE(RemoveFile(pieces + "s.hpe"));  // the list alone still tells whose pieces they are
     WriteFile(folder / "t.bin", PatternBytes(3 * K, 2));
-    EXPECT_EQ(StartTask(SplitInputs(folder / "t.bin", pieces, "1"), host), TaskOutcome::Failed);
+    EXPECT_EQ(RunRecorded(SplitInputs(folder / "t.bin", pieces, "1"), host), TaskOutcome::Failed);
     EXPECT_EQ(host.OnlyNotice(), texts::PiecesOfAnotherFile(pieces + "s.sha256"));
 }
 

@@ -42,7 +42,7 @@ TEST_F(CmdBatch, SplitBatchOfAThousandPiecesRebuildsTheFile) {
     WriteFile(folder / "影片 50% off.avi", bytes);
     const std::string pieces = folder.Subfolder("分 段 100%");
     host.batchFileWanted = true;
-    ASSERT_EQ(StartTask(SplitInputs(folder / "影片 50% off.avi", pieces, "1"), host), TaskOutcome::Done)
+    ASSERT_EQ(RunRecorded(SplitInputs(folder / "影片 50% off.avi", pieces, "1"), host), TaskOutcome::Done)
         << host.Notices();
     ASSERT_GT(ReadFile(pieces + "影片 50% off.bat").size(), 8192u) << "more than one line of cmd";
 
@@ -64,7 +64,7 @@ TEST_F(CmdBatch, ListBatchOfHundredsOfEntriesJoinsThemAgain) {
         WriteFile(entries.back(), content);
         joined += content;
     }
-    ASSERT_EQ(StartTask(ListInputs(entries, out), host), TaskOutcome::Done) << host.Notices();
+    ASSERT_EQ(RunRecorded(ListInputs(entries, out), host), TaskOutcome::Done) << host.Notices();
     ASSERT_GT(ReadFile(out + "part 0.bat").size(), 8192u);
 
     WriteFile(out + "part 0.txt", "");

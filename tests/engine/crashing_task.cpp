@@ -14,20 +14,6 @@ namespace {
 
 using namespace quilvane;
 
-class QuietHost : public TaskHost {
-public:
-    explicit QuietHost(bool batch) : batch_(batch) {}
-    void ShowNotice(const std::string& text, NoticeKind) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-    void SetProgress(float) override {}
-    void LetPendingMessagesRun() override {}
-    bool WantsSplitBatchFile() override { return batch_; }
-    bool ClosesAfterSuccess() override { return false; }
-    void CloseMainWindow() override {}
-
-private:
-    bool batch_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -44,11 +30,16 @@ int main(int argc, char** argv) {
         inputs.splitMode = false;
         inputs.targetFolder = argv[4];
     }
-    QuietHost host(argc > 6);
+    const bool batch = argc > 6;
+    TaskOptions options;
+    options.wantsSplitBatchFile = [batch] { return batch; };
     CopyLimits limits;
     int moves = 0;
     limits.afterEachMove = [&] {
         if (++moves == movesBeforeDeath) std::_Exit(77);
     };
-    return StartTask(inputs, host, limits) == TaskOutcome::Done ? 0 : 1;
+    const StopFlag neverStopped;
+    const TaskResult result = RunTask(inputs, options, {}, neverStopped, limits);
+    for (const Notice& notice : result.notices) std::fprintf(stderr, "%s\n", notice.text.c_str());
+    return result.outcome == TaskOutcome::Done ? 0 : 1;
 }

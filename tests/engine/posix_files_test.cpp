@@ -59,13 +59,13 @@ struct PosixFiles : ::testing::Test {
 TEST_F(PosixFiles, PipesAreRefusedNeverWaitedOn) {
     SplitF();
     const std::string pipe = Fifo(folder / "pipe");
-    EXPECT_EQ(StartTask(SplitInputs(pipe, out, "1"), host), TaskOutcome::Failed);
-    EXPECT_EQ(StartTask(MergeInputs(pipe, out), host), TaskOutcome::Failed);
+    EXPECT_EQ(RunRecorded(SplitInputs(pipe, out, "1"), host), TaskOutcome::Failed);
+    EXPECT_EQ(RunRecorded(MergeInputs(pipe, out), host), TaskOutcome::Failed);
     WriteFile(folder / "a.dat", "a");
-    EXPECT_EQ(StartTask(ListInputs({folder / "a.dat", pipe}, out), host), TaskOutcome::Failed);
+    EXPECT_EQ(RunRecorded(ListInputs({folder / "a.dat", pipe}, out), host), TaskOutcome::Failed);
     ASSERT_TRUE(RemoveFile(pieces + "002.pe"));
     Fifo(pieces + "002.pe");
-    EXPECT_EQ(StartTask(MergeInputs(pieces + "f.hpe", out), host), TaskOutcome::Failed);
+    EXPECT_EQ(RunRecorded(MergeInputs(pieces + "f.hpe", out), host), TaskOutcome::Failed);
     ASSERT_EQ(host.notices.size(), 4u);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(host.notices[i].first, texts::NotARegularFile(pipe)) << i;
     EXPECT_EQ(host.notices[3].first, texts::NotARegularFile(pieces + "002.pe"));
@@ -75,7 +75,7 @@ TEST_F(PosixFiles, PipesAreRefusedNeverWaitedOn) {
 TEST_F(PosixFiles, PipeWhereTheOutputGoesIsLeftAlone) {
     SplitF();
     Fifo(out + "f.bin");
-    EXPECT_EQ(StartTask(MergeInputs(pieces + "f.hpe", out), host), TaskOutcome::Failed);
+    EXPECT_EQ(RunRecorded(MergeInputs(pieces + "f.hpe", out), host), TaskOutcome::Failed);
     EXPECT_EQ(host.OnlyNotice(), texts::NotARegularFile(out + "f.bin"));
     struct stat info {};
     ASSERT_EQ(::stat((out + "f.bin").c_str(), &info), 0);
@@ -91,8 +91,8 @@ TEST_F(PosixFiles, FullDiskMidwayMergeChangesNoFileThatWasThere) {
     WriteFile(out + "x1.bat", "old batch");
     {
         WriteLimit limit(1500);
-        EXPECT_EQ(StartTask(MergeInputs(pieces + "f.hpe", out), host), TaskOutcome::Failed);
-        EXPECT_EQ(StartTask(ListInputs({folder / "x1.dat"}, out), host), TaskOutcome::Failed);
+        EXPECT_EQ(RunRecorded(MergeInputs(pieces + "f.hpe", out), host), TaskOutcome::Failed);
+        EXPECT_EQ(RunRecorded(ListInputs({folder / "x1.dat"}, out), host), TaskOutcome::Failed);
     }
     ASSERT_EQ(host.notices.size(), 2u);
     EXPECT_EQ(host.notices[0].first, texts::WriteFailed(out + "f.bin", std::strerror(EFBIG)));
@@ -111,7 +111,7 @@ TEST_F(PosixFiles, FullDiskMidwaySplitKeepsTheOldPiecesOfTheSameSource) {
     WriteFile(folder / "f.bin", PatternBytes(4 * K, 6));
     {
         WriteLimit limit(1500);
-        EXPECT_EQ(StartTask(SplitInputs(folder / "f.bin", pieces, "2"), host), TaskOutcome::Failed);
+        EXPECT_EQ(RunRecorded(SplitInputs(folder / "f.bin", pieces, "2"), host), TaskOutcome::Failed);
     }
     EXPECT_EQ(host.OnlyNotice(), texts::WriteFailed(pieces + "001.pe", std::strerror(EFBIG)));
     EXPECT_EQ(ReadFile(pieces + "001.pe") + ReadFile(pieces + "002.pe") + ReadFile(pieces + "003.pe"), before);
@@ -122,11 +122,12 @@ TEST_F(PosixFiles, FullDiskMidwaySplitKeepsTheOldPiecesOfTheSameSource) {
 TEST_F(PosixFiles, SignalStopsTheTaskAndItsTemporaryFilesGo) {
     SplitF();
     InstallInterruptHandlers();
+    host.stopFlag = &ProcessInterrupt();
     host.duringTask = [](int) { std::raise(SIGTERM); };
-    EXPECT_EQ(StartTask(MergeInputs(pieces + "f.hpe", out), host), TaskOutcome::Failed);
+    EXPECT_EQ(RunRecorded(MergeInputs(pieces + "f.hpe", out), host), TaskOutcome::Stopped);
     std::signal(SIGTERM, SIG_DFL);
     EXPECT_EQ(host.OnlyNotice(), texts::kInterrupted);
-    EXPECT_TRUE(InterruptRequested());
+    EXPECT_TRUE(ProcessInterrupt().Requested());
     EXPECT_TRUE(NamesIn(out).empty());
 }
 
@@ -135,13 +136,14 @@ TEST_F(PosixFiles, SignalsDuringTheMovesIntoPlaceRollBackAndDoNotKill) {
     WriteFile(folder / "g.dat", "new");
     WriteFile(out + "g.txt", "the old g.txt");
     InstallInterruptHandlers();
+    host.stopFlag = &ProcessInterrupt();
     CopyLimits limits;
     // A second Ctrl+C would end the program at once anywhere else.
     limits.afterEachMove = [] {
         std::raise(SIGINT);
         std::raise(SIGINT);
     };
-    EXPECT_EQ(StartTask(ListInputs({folder / "g.dat"}, out), host, limits), TaskOutcome::Failed);
+    EXPECT_EQ(RunRecorded(ListInputs({folder / "g.dat"}, out), host, limits), TaskOutcome::Stopped);
     std::signal(SIGINT, SIG_DFL);
     EXPECT_EQ(host.OnlyNotice(), texts::kInterrupted);
     EXPECT_EQ(ReadFile(out + "g.txt"), "the old g.txt");
@@ -152,7 +154,7 @@ TEST_F(PosixFiles, AReplacedFileKeepsItsPermissions) {
     SplitF();
     WriteFile(out + "f.bin", "private");
     ASSERT_EQ(::chmod((out + "f.bin").c_str(), 0600), 0);
-    ASSERT_EQ(StartTask(MergeInputs(pieces + "f.hpe", out), host), TaskOutcome::Done) << host.Notices();
+    ASSERT_EQ(RunRecorded(MergeInputs(pieces + "f.hpe", out), host), TaskOutcome::Done) << host.Notices();
     struct stat info {};
     ASSERT_EQ(::stat((out + "f.bin").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
@@ -162,7 +164,7 @@ TEST_F(PosixFiles, TemporaryFileOfARunningProcessIsKept) {
     SplitF();
     const std::string busy = "f.bin.quilvane-" + std::to_string(::getppid()) + ".tmp";
     WriteFile(out + busy, "someone is writing this");
-    EXPECT_EQ(StartTask(MergeInputs(pieces + "f.hpe", out), host), TaskOutcome::Done) << host.Notices();
+    EXPECT_EQ(RunRecorded(MergeInputs(pieces + "f.hpe", out), host), TaskOutcome::Done) << host.Notices();
     EXPECT_EQ(ReadFile(out + busy), "someone is writing this");
 }
 
@@ -171,11 +173,11 @@ TEST_F(PosixFiles, BatchFileThatCannotHoldTheTargetStopsTheSplitFirst) {
     const std::string odd = folder.Subfolder("odd\xff");
     WriteFile(folder / "a.bin", PatternBytes(2 * K));
     host.batchFileWanted = true;
-    EXPECT_EQ(StartTask(SplitInputs(folder / "a.bin", odd, "1"), host), TaskOutcome::Failed);
+    EXPECT_EQ(RunRecorded(SplitInputs(folder / "a.bin", odd, "1"), host), TaskOutcome::Failed);
     EXPECT_EQ(host.OnlyNotice(), texts::PathNotRepresentable(odd + "a.bin"));
     EXPECT_TRUE(NamesIn(odd).empty());
     host.batchFileWanted = false;
-    EXPECT_EQ(StartTask(SplitInputs(folder / "a.bin", odd, "1"), host), TaskOutcome::Done) << host.Notices();
+    EXPECT_EQ(RunRecorded(SplitInputs(folder / "a.bin", odd, "1"), host), TaskOutcome::Done) << host.Notices();
 }
 
 }  // namespace

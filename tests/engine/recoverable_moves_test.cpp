@@ -8,7 +8,6 @@
 
 #include "child_process.h"
 #include "folder_lock.h"
-#include "interruption.h"
 #include "journal_format.h"
 #include "process.h"
 #include "task.h"
@@ -28,7 +27,6 @@ struct RecoverableMoves : ::testing::Test {
     std::string out = folder.Subfolder("out");
     std::string merged = folder.Subfolder("merged");
     RecordingHost host;
-    ClearsInterrupt clearsInterrupt;
     std::string oldBytes = PatternBytes(3 * K, 7);
 
     // An earlier split of a.bin with its batch file; then a.bin changes but keeps its length,
@@ -37,7 +35,7 @@ struct RecoverableMoves : ::testing::Test {
         WriteFile(folder / "a.bin", oldBytes);
         RecordingHost splitter;
         splitter.batchFileWanted = true;
-        EXPECT_EQ(StartTask(SplitInputs(folder / "a.bin", out, "1"), splitter), TaskOutcome::Done)
+        EXPECT_EQ(RunRecorded(SplitInputs(folder / "a.bin", out, "1"), splitter), TaskOutcome::Done)
             << splitter.Notices();
         WriteFile(folder / "a.bin", PatternBytes(3 * K, 8));
         return Contents(out);
@@ -49,7 +47,7 @@ struct RecoverableMoves : ::testing::Test {
     }
     TaskOutcome ResplitWithBatch(const CopyLimits& limits = {}) {
         host.batchFileWanted = true;
-        return StartTask(SplitInputs(folder / "a.bin", out, "1"), host, limits);
+        return RunRecorded(SplitInputs(folder / "a.bin", out, "1"), host, limits);
     }
 };
 
@@ -61,7 +59,7 @@ TEST_F(RecoverableMoves, ACrashBetweenAnyTwoMovesIsRolledBackByTheNextTask) {
             RunProgramBesideThis("crashing_task", {std::to_string(moves), "split", folder / "a.bin", "1", out, "bat"}),
             kDied);
         RecordingHost merger;
-        ASSERT_EQ(StartTask(MergeInputs(out + "a.hpe", merged), merger), TaskOutcome::Done) << merger.Notices();
+        ASSERT_EQ(RunRecorded(MergeInputs(out + "a.hpe", merged), merger), TaskOutcome::Done) << merger.Notices();
         ASSERT_EQ(merger.notices.size(), 2u) << merger.Notices();
         EXPECT_EQ(merger.notices[0], std::make_pair(texts::RolledBack(out), NoticeKind::Info));
         EXPECT_TRUE(SameBytes(ReadFile(merged + "a.bin"), oldBytes)) << "crash after move " << moves;
@@ -76,7 +74,7 @@ TEST_F(RecoverableMoves, AMergeKilledOverItsTargetNeverLeavesTheNameEmpty) {
     EXPECT_TRUE(SameBytes(ReadFile(merged + "f.bin"), PatternBytes(3 * K))) << "the new file had its name at once";
     // The next task in the folder finds the run unfinished and puts the old file back.
     WriteFile(folder / "g.bin", "g");
-    ASSERT_EQ(StartTask(ListInputs({folder / "g.bin"}, merged), host), TaskOutcome::Done) << host.Notices();
+    ASSERT_EQ(RunRecorded(ListInputs({folder / "g.bin"}, merged), host), TaskOutcome::Done) << host.Notices();
     EXPECT_EQ(host.notices[0].first, texts::RolledBack(merged));
     EXPECT_EQ(ReadFile(merged + "f.bin"), "the old f.bin");
     EXPECT_EQ(NamesIn(merged), (std::vector<std::string>{"f.bin", "g.bat", "g.txt"}));
@@ -87,9 +85,9 @@ TEST_F(RecoverableMoves, AStopDuringTheMovesPutsEverythingBackAndSaysSoOnce) {
     CopyLimits limits;
     int moves = 0;
     limits.afterEachMove = [&] {
-        if (++moves == 2) RequestInterrupt();
+        if (++moves == 2) host.stop.Request();
     };
-    EXPECT_EQ(ResplitWithBatch(limits), TaskOutcome::Failed);
+    EXPECT_EQ(ResplitWithBatch(limits), TaskOutcome::Stopped);
     EXPECT_EQ(host.OnlyNotice(), texts::kInterrupted);
     EXPECT_EQ(Contents(out), before);
 }
@@ -103,7 +101,7 @@ TEST_F(RecoverableMoves, ASecondTaskInABusyFolderIsRefusedAtOnce) {
         EXPECT_EQ(host.OnlyNotice(), texts::FolderBusy(out));
         // A merge reads the pieces there: they must not change under it either.
         host.notices.clear();
-        EXPECT_EQ(StartTask(MergeInputs(out + "a.hpe", merged), host), TaskOutcome::Failed);
+        EXPECT_EQ(RunRecorded(MergeInputs(out + "a.hpe", merged), host), TaskOutcome::Failed);
         EXPECT_EQ(host.OnlyNotice(), texts::FolderBusy(out));
         EXPECT_TRUE(NamesIn(merged).empty());
     }
@@ -127,7 +125,7 @@ TEST_F(RecoverableMoves, AJournalFromElsewhereTouchesNoFileItDidNotMake) {
     const PlannedMove removeTheirs{"002.pe", "002.pe.quilvane-1.tmp", {1, 2}, "", {}};
     const PlannedMove restoreJunk{"001.pe", "001.pe.quilvane-1.tmp", {5, 6}, "001.pe.quilvane-1.bak", {7, 8}};
     WriteFile(out + kJournalName, JournalText({removeTheirs, restoreJunk}));
-    EXPECT_EQ(StartTask(MergeInputs(out + "a.hpe", merged), host), TaskOutcome::Done) << host.Notices();
+    EXPECT_EQ(RunRecorded(MergeInputs(out + "a.hpe", merged), host), TaskOutcome::Done) << host.Notices();
     EXPECT_TRUE(SameBytes(ReadFile(merged + "a.bin"), oldBytes));
     auto after = Contents(out);
     EXPECT_EQ(after["001.pe.quilvane-1.bak"], "not the old piece");

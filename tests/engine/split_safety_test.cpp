@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "formats.h"
-#include "interruption.h"
 #include "platform_file.h"
 #include "task.h"
 #include "test_support.h"
@@ -23,12 +22,11 @@ struct SplitSafety : ::testing::Test {
     TempFolder folder;
     std::string out = folder.Subfolder("out");
     RecordingHost host;
-    ClearsInterrupt clearsInterrupt;
 
     TaskOutcome RunSplit(const std::string& name, const std::string& bytes, const std::string& size = "1") {
         WriteFile(folder / name, bytes);
         host.notices.clear();
-        return StartTask(SplitInputs(folder / name, out, size), host);
+        return RunRecorded(SplitInputs(folder / name, out, size), host);
     }
     // An earlier split of a.bin: its descriptor and three pieces, with contents of their own.
     std::vector<std::string> OldSplitOfA() {
@@ -42,10 +40,10 @@ struct SplitSafety : ::testing::Test {
 
 TEST_F(SplitSafety, FailureMidwayLeavesEveryOldPieceAndTheDescriptor) {
     const std::vector<std::string> before = OldSplitOfA();
-    host.duringTask = [](int pump) {
-        if (pump == 2) RequestInterrupt();
+    host.duringTask = [this](int report) {
+        if (report == 2) host.stop.Request();
     };
-    EXPECT_EQ(RunSplit("a.bin", PatternBytes(4 * K + 5, 8)), TaskOutcome::Failed);
+    EXPECT_EQ(RunSplit("a.bin", PatternBytes(4 * K + 5, 8)), TaskOutcome::Stopped);
     EXPECT_EQ(host.OnlyNotice(), texts::kInterrupted);
     EXPECT_EQ(OldFiles(), before);
     EXPECT_EQ(NamesIn(out), (std::vector<std::string>{"001.pe", "002.pe", "003.pe", "a.hpe", "a.sha256"}))
@@ -90,7 +88,7 @@ TEST_F(SplitSafety, AnotherFilesPiecesAreNeverOverwritten) {
 
     // a.bin's pieces still rebuild a.bin.
     const std::string back = folder.Subfolder("back");
-    EXPECT_EQ(StartTask(MergeInputs(out + "a.hpe", back), host), TaskOutcome::Done) << host.Notices();
+    EXPECT_EQ(RunRecorded(MergeInputs(out + "a.hpe", back), host), TaskOutcome::Done) << host.Notices();
     EXPECT_TRUE(SameBytes(ReadFile(back + "a.bin"), PatternBytes(3 * K, 7)));
 
     // Splitting the same source again, changed, replaces its own pieces.
@@ -133,7 +131,7 @@ TEST_F(SplitSafety, LongestNamesTheFileSystemHoldsSplitAndMergeBack) {
     EXPECT_TRUE(Exists(out + base + ".bat"));
 
     const std::string back = folder.Subfolder("back");
-    EXPECT_EQ(StartTask(MergeInputs(out + base + ".hpe", back), host), TaskOutcome::Done) << host.Notices();
+    EXPECT_EQ(RunRecorded(MergeInputs(out + base + ".hpe", back), host), TaskOutcome::Done) << host.Notices();
     EXPECT_TRUE(SameBytes(ReadFile(back + base + ".bin"), bytes));
     EXPECT_EQ(TemporaryNamesIn(out), std::vector<std::string>{});
     EXPECT_EQ(TemporaryNamesIn(back), std::vector<std::string>{});

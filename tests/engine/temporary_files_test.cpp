@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "folder_lock.h"
-#include "interruption.h"
 #include "paths.h"
 #include "platform_file.h"
 #include "staged_files.h"
@@ -26,7 +25,6 @@ struct TemporaryFiles : ::testing::Test {
     std::string pieces = folder.Subfolder("pieces");
     std::string out = folder.Subfolder("out");
     RecordingHost host;
-    ClearsInterrupt clearsInterrupt;
 
     void SplitF() { MakePieces(folder / "f.bin", PatternBytes(3 * K), pieces); }
 };
@@ -34,10 +32,10 @@ struct TemporaryFiles : ::testing::Test {
 TEST_F(TemporaryFiles, InterruptedMergeLeavesTheOldOutputAndNoTemporaryFile) {
     SplitF();
     WriteFile(out + "f.bin", "the old f.bin");
-    host.duringTask = [](int) { RequestInterrupt(); };
-    EXPECT_EQ(StartTask(MergeInputs(pieces + "f.hpe", out), host), TaskOutcome::Failed);
+    host.duringTask = [this](int) { host.stop.Request(); };
+    EXPECT_EQ(RunRecorded(MergeInputs(pieces + "f.hpe", out), host), TaskOutcome::Stopped);
     EXPECT_EQ(host.OnlyNotice(), texts::kInterrupted);
-    EXPECT_EQ(host.pumps, 1) << "stops before the next block";
+    EXPECT_EQ(host.progress.size(), 1u) << "stops before the next block";
     EXPECT_EQ(ReadFile(out + "f.bin"), "the old f.bin");
     EXPECT_EQ(NamesIn(out), std::vector<std::string>{"f.bin"});
 }
@@ -48,10 +46,11 @@ TEST_F(TemporaryFiles, EndOfSessionRemovesThemAtOnceAndStopsTheTask) {
     host.duringTask = [&](int pump) {
         if (pump != 2) return;
         EXPECT_EQ(TemporaryNamesIn(out).size(), 3u) << "the descriptor and two pieces";
+        host.stop.Request();
         RemoveTemporaryFilesNow();
         leftAfterRemoval = TemporaryNamesIn(out);
     };
-    EXPECT_EQ(StartTask(SplitInputs(folder / "g.bin", out, "1"), host), TaskOutcome::Failed);
+    EXPECT_EQ(RunRecorded(SplitInputs(folder / "g.bin", out, "1"), host), TaskOutcome::Stopped);
     EXPECT_EQ(leftAfterRemoval, std::vector<std::string>{});
     EXPECT_EQ(host.OnlyNotice(), texts::kInterrupted);
     EXPECT_EQ(NamesIn(out), std::vector<std::string>{});
@@ -66,7 +65,7 @@ TEST_F(TemporaryFiles, LeftoversOfAnEndedRunOfTheSameTaskAreRemoved) {
                                              "f.bin.quilvane-" + kEndedProcess + ".bak", "f.bin.quilvane-x.tmp",
                                              "f.bin.quilvane-12.tmp.txt"};
     for (const std::string& name : others) WriteFile(out + name, "keep");
-    EXPECT_EQ(StartTask(MergeInputs(pieces + "f.hpe", out), host), TaskOutcome::Done) << host.Notices();
+    EXPECT_EQ(RunRecorded(MergeInputs(pieces + "f.hpe", out), host), TaskOutcome::Done) << host.Notices();
     EXPECT_FALSE(Exists(out + stale));
     for (const std::string& name : others) EXPECT_EQ(ReadFile(out + name), "keep") << name;
 }
@@ -76,7 +75,7 @@ TEST_F(TemporaryFiles, LongNamesGetShortTemporaryNamesThatDiffer) {
     // short and told apart.
     const std::string base(251, 'q');
     WriteFile(folder / (base + ".dat"), "abc");
-    EXPECT_EQ(StartTask(ListInputs({folder / (base + ".dat")}, out), host), TaskOutcome::Done) << host.Notices();
+    EXPECT_EQ(RunRecorded(ListInputs({folder / (base + ".dat")}, out), host), TaskOutcome::Done) << host.Notices();
     EXPECT_EQ(ReadFile(out + base + ".txt"), "abc");
     EXPECT_TRUE(Exists(out + base + ".bat"));
     EXPECT_EQ(NamesIn(out).size(), 2u);
@@ -86,7 +85,8 @@ TEST_F(TemporaryFiles, LongNamesGetShortTemporaryNamesThatDiffer) {
     {
         Result<FolderLock> lock = FolderLock::Take(out, FolderLock::Use::Write);
         ASSERT_TRUE(lock) << lock.message();
-        StagedFiles probe(*lock);
+        const StopFlag neverStopped;
+        StagedFiles probe(*lock, neverStopped);
         ASSERT_TRUE(probe.Plan(base + ".txt"));
         Result<File> temporary = probe.Create(0);
         ASSERT_TRUE(temporary) << temporary.message();
@@ -96,7 +96,7 @@ TEST_F(TemporaryFiles, LongNamesGetShortTemporaryNamesThatDiffer) {
     EXPECT_LE(left.size(), LongestNameIn(out));
     const std::string stale = left.substr(0, left.find(".quilvane-")) + ".quilvane-" + kEndedProcess + ".tmp";
     WriteFile(out + stale, "stale");
-    EXPECT_EQ(StartTask(ListInputs({folder / (base + ".dat")}, out), host), TaskOutcome::Done) << host.Notices();
+    EXPECT_EQ(RunRecorded(ListInputs({folder / (base + ".dat")}, out), host), TaskOutcome::Done) << host.Notices();
     EXPECT_FALSE(Exists(out + stale));
 }
 

@@ -44,12 +44,12 @@ TEST(TrueBlockSize, FourHundredMegabytePiecesSplitAndMergeBack) {
 
     RecordingHost host;
     const std::string pieces = folder.Subfolder("pieces");
-    ASSERT_EQ(StartTask(SplitInputs(source, pieces, "400", SizeUnit::Megabytes), host), TaskOutcome::Done);
+    ASSERT_EQ(RunRecorded(SplitInputs(source, pieces, "400", SizeUnit::Megabytes), host), TaskOutcome::Done);
     EXPECT_EQ(ReadMergeDescriptor(pieces + "sparse.hpe")->blockCount, 3u) << "two blocks, then one";
-    EXPECT_EQ(host.pumps, 3);
+    EXPECT_EQ(host.progress.size(), 3u);
 
     const std::string out = folder.Subfolder("out");
-    ASSERT_EQ(StartTask(MergeInputs(pieces + "sparse.hpe", out), host), TaskOutcome::Done);
+    ASSERT_EQ(RunRecorded(MergeInputs(pieces + "sparse.hpe", out), host), TaskOutcome::Done);
     for (std::size_t i = 0; i < marks.size(); ++i)
         EXPECT_EQ(ReadAt(out + "sparse.img", marks[i], 8), PatternBytes(8, static_cast<unsigned>(i + 1))) << i;
     Result<std::uint64_t> merged = FileLength(out + "sparse.img");

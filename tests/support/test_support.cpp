@@ -85,13 +85,27 @@ std::vector<std::string> NamesIn(const std::string& folder) {
     return names;
 }
 
-ClearsInterrupt::~ClearsInterrupt() { ClearInterrupt(); }
+TaskOutcome RunRecorded(const TaskInputs& inputs, RecordingHost& host, const CopyLimits& limits) {
+    TaskOptions options;
+    options.wantsSplitBatchFile = [&host] { return host.batchFileWanted; };
+    const TaskResult result = RunTask(
+        inputs, options,
+        [&host](float percent) {
+            host.progress.push_back(percent);
+            if (host.duringTask) host.duringTask(static_cast<int>(host.progress.size()));
+        },
+        *host.stopFlag, limits);
+    for (const Notice& notice : result.notices) host.notices.emplace_back(notice.text, notice.kind);
+    return result.outcome;
+}
+
+ClearsInterrupt::~ClearsInterrupt() { ProcessInterrupt().Clear(); }
 
 void MakePieces(const std::string& source, const std::string& bytes, const std::string& folder,
                 const std::string& size) {
     WriteFile(source, bytes);
     RecordingHost splitter;
-    ASSERT_EQ(StartTask(SplitInputs(source, folder, size), splitter), TaskOutcome::Done) << splitter.Notices();
+    ASSERT_EQ(RunRecorded(SplitInputs(source, folder, size), splitter), TaskOutcome::Done) << splitter.Notices();
 }
 
 // Removing every write permission is what marks a file read-only on Windows too.

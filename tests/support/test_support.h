@@ -44,27 +44,18 @@ bool Exists(const std::string& path);
 // The names in a folder, sorted.
 std::vector<std::string> NamesIn(const std::string& folder);
 
-class RecordingHost : public TaskHost {
+// Stands for the window: hands a task its options, progress and stop flag, and records what
+// the task reports.
+class RecordingHost {
 public:
     std::vector<std::pair<std::string, NoticeKind>> notices;
     std::vector<float> progress;
-    int pumps = 0;
-    bool batchFileWanted = false;
-    bool closeAfterSuccess = false;
-    int closes = 0;
-
-    void ShowNotice(const std::string& text, NoticeKind kind) override { notices.emplace_back(text, kind); }
-    void SetProgress(float percent) override { progress.push_back(percent); }
-    // Runs after each pump with the number of pumps so far, to act in the middle of a task.
+    bool batchFileWanted = false;  // asked before the split and after its copy
+    StopFlag stop;
+    // The flag the task looks at: the host's own unless the test hands it another.
+    const StopFlag* stopFlag = &stop;
+    // Runs after each progress report with the number of reports so far, to act in the middle of a task.
     std::function<void(int)> duringTask;
-
-    void LetPendingMessagesRun() override {
-        ++pumps;
-        if (duringTask) duringTask(pumps);
-    }
-    bool WantsSplitBatchFile() override { return batchFileWanted; }
-    bool ClosesAfterSuccess() override { return closeAfterSuccess; }
-    void CloseMainWindow() override { ++closes; }
 
     // Everything shown, for failure messages.
     std::string Notices() const {
@@ -76,6 +67,9 @@ public:
         return notices.size() == 1 ? notices[0].first : "<" + std::to_string(notices.size()) + " notices>";
     }
 };
+
+// Runs the task as the window does, recording its notices and progress in `host`.
+TaskOutcome RunRecorded(const TaskInputs& inputs, RecordingHost& host, const CopyLimits& limits = {});
 
 // Forgets, at the end of a test, a request to end the program that the test made on purpose.
 struct ClearsInterrupt {
