@@ -10,7 +10,6 @@
 #include "message_loop.h"
 #include "paths.h"
 #include "resource_ids.h"
-#include "staged_files.h"
 #include "utf16.h"
 
 namespace quilvane::app {
@@ -68,9 +67,11 @@ LRESULT MainF::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CLOSE: Command3_Click(); return 0;
     case WM_DESTROY: Form_Unload(); return 0;
-    case WM_ENDSESSION:  // the session ends without waiting for a task under way
-        if (wParam) RemoveTemporaryFilesNow();
+    case WM_ENDSESSION:  // the session ends: a task under way stops and cleans up first
+        if (wParam) task_.StopAndWait();
         return 0;
+    case TaskThread::kProgressMessage: SetProgress(task_.TakeProgress()); return 0;
+    case kTaskEndedMessage: TaskEnded(); return 0;
     default: return Form::OnMessage(message, wParam, lParam);
     }
 }
@@ -87,16 +88,19 @@ void MainF::OptionClicked(ControlId option) {
 }
 
 void MainF::opDelFale_Click() {
-    for (ControlId id : {kText2, kOkbs, kOption3}) EnableWindow(Control(id), TRUE);
+    EnableSizeFields(true);
     ShowFileList(chkAdd_.Value() != 0);
 }
 
 void MainF::GetFile_Click() {
-    EnableWindow(Control(kText2), FALSE);
+    EnableSizeFields(false);
     SetTextOf(kTxtPsd, "");
-    EnableWindow(Control(kOkbs), FALSE);
-    EnableWindow(Control(kOption3), FALSE);
     ShowFileList(chkAdd_.Value() != 0);
+}
+
+// A merge has no piece size.
+void MainF::EnableSizeFields(bool enable) {
+    for (ControlId id : {kText2, kOkbs, kOption3}) EnableWindow(Control(id), enable);
 }
 
 void MainF::ShowFileList(bool flag) {
@@ -140,8 +144,9 @@ void MainF::GetDates(const std::string& path) {
 }
 
 void MainF::FilesDropped(HDROP drop) {
-    // Only the first of several dropped files counts; a drop without files does nothing.
-    if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
+    // Only the first of several dropped files counts; a drop without files does nothing, and
+    // so does a drop while a task runs, whose source stays as it was taken.
+    if (!task_.Running() && DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
         std::wstring path(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
         path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
         GetDates(Narrow(path));
@@ -201,7 +206,11 @@ void MainF::Dels_Click() {
 
 void MainF::Clse_Click() { combo1_->Clear(); }
 
-void MainF::ChkSets_Click() { settings_.Write("main", "SetBat", SettingOf(chkSets_.Value())); }
+void MainF::ChkSets_Click() {
+    settings_.Write("main", "SetBat", SettingOf(chkSets_.Value()));
+    // A split under way reads the option again once its copy has finished.
+    task_.SetWritesBatchFile(controls::CheckBox::ValueAfterClick(chkSets_.Value()) != 0);
+}
 
 void MainF::chkAdd_Click() {
     settings_.Write("main", "Setadd", SettingOf(chkAdd_.Value()));
@@ -217,15 +226,17 @@ void MainF::Command1_Click() {
     if (!setClses_ || !setClses_->hwnd()) {
         setClses_ = std::make_unique<power::SetClses>(se_, dialogs_, hwnd(), power::InstalledPowerOperations());
         if (!setClses_->Create()) return;
+        // A power action does not wait for a copy: the task stops and cleans up first.
+        setClses_->BeforePowerAction = [this] { task_.StopAndWait(); };
     }
-    ui::ShowModal(setClses_->hwnd(), hwnd());
+    ShowOwned(setClses_->hwnd());
 }
 
 void MainF::Command4_Click() {
     // One e-mail window at a time, loaded afresh each time it opens.
     if (emlssea_) return;
     emlssea_ = std::make_unique<mail::Emlssea>(se_, dialogs_, settings_, mail::InstalledMailServices());
-    if (emlssea_->Create(hwnd())) ui::ShowModal(emlssea_->hwnd(), hwnd());
+    if (emlssea_->Create(hwnd())) ShowOwned(emlssea_->hwnd());
     emlssea_.reset();
 }
 
@@ -235,47 +246,8 @@ void MainF::Label1_Click() {
     // A new About window for each opening, shown modally until it closes.
     if (frmUseset_) return;
     frmUseset_ = std::make_unique<about::frmUseset>(se_, dialogs_, hwnd());
-    if (frmUseset_->Create()) ui::ShowModal(frmUseset_->hwnd(), hwnd());
+    if (frmUseset_->Create()) ShowOwned(frmUseset_->hwnd());
     frmUseset_.reset();
 }
-
-void MainF::Command3_Click() {
-    // A running task finishes first; the window closes as soon as it has.
-    if (task_.MayCloseNow()) DestroyWindow(hwnd());
-}
-
-TaskInputs MainF::ReadTaskInputs() const {
-    TaskInputs inputs;
-    // Each group has exactly one option selected: the mode is merge only when merge is chosen.
-    inputs.splitMode = modes_.Selected() != Control(kGetFile);
-    inputs.sourcePath = TextOf(kTxtPsd);
-    inputs.targetFolder = TextOf(kText1);
-    inputs.sizeText = TextOf(kText2);
-    inputs.unit = units_.Selected() == Control(kOption3) ? SizeUnit::Megabytes : SizeUnit::Kilobytes;
-    inputs.listMode = chkAdd_.Value() != 0;
-    for (int i = 0; i < combo1_->ListCount(); ++i) inputs.listEntries.push_back(Narrow(combo1_->List(i)));
-    inputs.selectedEntry = combo1_->ListIndex();
-    return inputs;
-}
-
-void MainF::Command2_Click() {
-    // The window stays live while a task copies; a second start waits for the first to end.
-    if (task_.Running()) return;
-    {
-        const ui::Busy::Scope running(task_);
-        StartTask(ReadTaskInputs(), *this);
-    }
-    if (task_.CloseWasDeferred()) DestroyWindow(hwnd());
-}
-
-void MainF::ShowNotice(const std::string& text, NoticeKind) { dialogs_.ShowNotice(text, shell::kNoticeStyle); }
-
-void MainF::SetProgress(float percent) { SendMessageW(Control(kP1), PBM_SETPOS, static_cast<WPARAM>(percent), 0); }
-
-void MainF::LetPendingMessagesRun() { ui::PumpPendingMessages(); }
-
-bool MainF::WantsSplitBatchFile() { return chkSets_.Value() != 0; }
-bool MainF::ClosesAfterSuccess() { return autoQto_.Value() != 0; }
-void MainF::CloseMainWindow() { Command3_Click(); }
 
 }  // namespace quilvane::app

@@ -1,6 +1,9 @@
 #pragma once
 // MainF, the program's main window: it collects one task (mode, source or list of files,
-// target folder, piece size and unit, four options) and runs it with the start button.
+// target folder, piece size and unit, four options) and runs it beside the window with the
+// start button, which reads "停止" and stops it while it runs (Esc does the same). The values
+// the task took stay disabled meanwhile; the other windows open and go on as usual. Closing the
+// window during a task asks whether to stop it first.
 
 #include <windows.h>
 #include <shellapi.h>
@@ -10,7 +13,6 @@
 #include <vector>
 
 #include "check_box.h"
-#include "busy.h"
 #include "contact_strip.h"
 #include "dialogs.h"
 #include "drop_down_list.h"
@@ -23,7 +25,7 @@
 #include "set_clses.h"
 #include "settings.h"
 #include "skin.h"
-#include "task.h"
+#include "task_thread.h"
 
 namespace quilvane::about {
 class frmUseset;
@@ -31,7 +33,7 @@ class frmUseset;
 
 namespace quilvane::app {
 
-class MainF : public ui::Form, private TaskHost {
+class MainF : public ui::Form {
 public:
     // `appDir` holds "Sysset.ini" and "help.chm" and ends in "\".
     MainF(shell::Dialogs& dialogs, std::string appDir);
@@ -46,6 +48,9 @@ public:
     controls::CheckBox& OptionBox(ControlId id);
     controls::DropDownList& FileList() { return *combo1_; }
     bool TaskRunning() const { return task_.Running(); }
+    // Posted by the task's thread when the task has ended; its handler shows what happened.
+    static constexpr UINT kTaskEndedMessage = TaskThread::kEndedMessage;
+    void TaskEnded();
 
     // Event handlers, named after their control and event.
     void Form_Load();
@@ -77,14 +82,6 @@ protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // What the running task asks of the window.
-    void ShowNotice(const std::string& text, NoticeKind kind) override;
-    void SetProgress(float percent) override;
-    void LetPendingMessagesRun() override;
-    bool WantsSplitBatchFile() override;
-    bool ClosesAfterSuccess() override;
-    void CloseMainWindow() override;
-
     HWND CreateCustomControl(const ui::ControlDesign& design, HWND container, const RECT& place) override;
     void CreateOptionBox(controls::CheckBox& box, const ui::ControlDesign& design, HWND container, const RECT& place);
     void ArrangeControls();
@@ -95,7 +92,16 @@ private:
     // A click on an option selects it within its group; the mode's handler runs on a change.
     void OptionClicked(ControlId option);
     void UpdateTabOrder();
+    void EnableSizeFields(bool enable);
     TaskInputs ReadTaskInputs() const;
+    void StartTaskBeside();
+    void ShowTaskRunning(bool running);
+    void ShowTaskResult(const TaskResult& result, float lastProgress);
+    void SetProgress(float percent);
+    bool AskToStopTask();
+    // Shows one of the other windows over this one until it closes; a close of this window
+    // that comes meanwhile waits for it.
+    void ShowOwned(HWND window);
 
     shell::Dialogs& dialogs_;
     std::string appDir_;
@@ -111,7 +117,11 @@ private:
     std::unique_ptr<mail::Emlssea> emlssea_;
     ui::LoadedForm loaded_;
     std::unique_ptr<about::frmUseset> frmUseset_;  // while the About window is open
-    ui::Busy task_;
+    int ownedOpen_ = 0;                            // other windows shown over this one
+    bool closeWhenOwnedCloses_ = false;
+    HWND focusBeforeTask_ = nullptr;
+    bool closeAfterTask_ = false;  // 是 to the question on closing: the window goes once the task has stopped
+    TaskThread task_;              // last, so a task under way stops before anything else goes
 };
 
 }  // namespace quilvane::app

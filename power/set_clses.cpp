@@ -77,6 +77,7 @@ void SetClses::bt3_Click() { ShowWindow(hwnd(), standsAlone_ ? SW_MINIMIZE : SW_
 
 void SetClses::OutliveMainWindow() {
     mainWindow_ = nullptr;
+    BeforePowerAction = nullptr;
     if (!hwnd() || !TaskPending()) return;
     standsAlone_ = true;
     ShowWindow(hwnd(), SW_SHOWNORMAL);
@@ -89,6 +90,7 @@ void SetClses::Timer1_Timer() {
     const Countdown::Tick tick = countdown_.OnTick(clock_());
     ShowRemaining();
     if (tick.actNow) {
+        if (BeforePowerAction) BeforePowerAction();
         PerformPowerAction(combo1_->ListIndex(), reinterpret_cast<Handle>(hwnd()), system_);
         EndTask();
     }

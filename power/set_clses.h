@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,6 +64,9 @@ public:
     // and the window closes when its task is done or cancelled, so the program ends then.
     // Without a task the window simply stays as it is.
     void OutliveMainWindow();
+
+    // Runs just before a power action is performed: what must not be cut off ends first.
+    std::function<void()> BeforePowerAction;
 
     bool TaskPending() const { return countdown_.Running(); }
     bool KeepsProgramRunning() const { return loaded_.loaded(); }

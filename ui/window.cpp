@@ -59,7 +59,7 @@ LRESULT CALLBACK Window::Route(HWND window, UINT message, WPARAM wParam, LPARAM 
 }
 
 void ReportUnexpected(HWND owner, const char* what) {
-    const std::wstring text = L"程序遇到意外错误：" + Widen(what);
+    const std::wstring text = Widen(std::string(kUnexpectedFailure) + what);
     MessageBoxW(owner, text.c_str(), L"提示", MB_OK | MB_ICONERROR);
 }
 

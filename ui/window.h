@@ -66,6 +66,9 @@ private:
     HWND hwnd_ = nullptr;
 };
 
+// What an unexpected failure is told with, before its reason.
+inline constexpr const char* kUnexpectedFailure = "程序遇到意外错误：";
+
 // Shows an unexpected failure inside a window procedure; the program goes on.
 void ReportUnexpected(HWND owner, const char* what);
 

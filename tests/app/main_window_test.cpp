@@ -2,12 +2,14 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <chrono>
 #include <cstring>
 #include <new>
 
 #include <gtest/gtest.h>
 
 #include "main_window.h"
+#include "message_loop.h"
 #include "test_support.h"
 #include "utf16.h"
 
@@ -23,6 +25,8 @@ public:
     std::vector<std::string> notices;
     std::vector<std::string> opened;
     std::function<void()> duringNotice;
+    std::vector<std::string> questions;
+    int answer = IDNO;
 
     std::string PickFile(const std::string& filter, const std::string& title, bool allowMany) override {
         lastFilter = filter;
@@ -38,6 +42,10 @@ public:
         opened.push_back(file + "|" + parameters + "|" + std::to_string(show));
     }
     int ShowNotice(const std::string& text, int style) override {
+        if ((style & MB_YESNO) == MB_YESNO) {
+            questions.push_back(text);
+            return answer;
+        }
         EXPECT_EQ(style, 64);
         notices.push_back(text);
         if (duringNotice) duringNotice();
@@ -87,6 +95,33 @@ struct MainWindow : ::testing::Test {
         SetText(kText2, "1");
     }
     void Click(ControlId id) { SendMessageW(Control(id), BM_CLICK, 0, 0); }
+    // Lets the window's messages run until its task has ended and been told; the end is handled
+    // here, so what its handler lets out reaches the test.
+    void WaitForTaskEnd() {
+        const HWND handle = window->hwnd();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (std::chrono::steady_clock::now() < deadline) {
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (message.message == MainF::kTaskEndedMessage && message.hwnd == handle) return window->TaskEnded();
+                ui::DispatchWithNavigation(message);
+            }
+            Sleep(1);
+        }
+        FAIL() << "the task did not end";
+    }
+    void RunTask() {
+        Click(kCommand2);
+        WaitForTaskEnd();
+    }
+    // A source far too large to copy before a stop: 8 GiB that take no room on disk, in
+    // pieces of 100 MB.
+    void PrepareHugeSplit() {
+        MakeSparseFile(work / "huge.bin", 8ull << 30);
+        window->GetDates(work / "huge.bin");
+        SetText(kText1, work.Path());
+        Click(kOption3);
+    }
     bool Checked(ControlId id) { return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     void ClickBox(ControlId id) {
         SendMessageW(Control(id), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
@@ -300,7 +335,7 @@ TEST_F(MainWindow, StartButtonSplitsAndMergesForReal) {
     window->GetDates(work / "movie.avi");
     SetText(kText1, pieces);
     SetText(kText2, "1");
-    Click(kCommand2);
+    RunTask();
     ASSERT_EQ(dialogs.notices, std::vector<std::string>{"文件分割完毕!"});
     EXPECT_EQ(NamesIn(pieces),
               (std::vector<std::string>{"001.pe", "002.pe", "003.pe", "movie.bat", "movie.hpe", "movie.sha256"}));
@@ -309,43 +344,79 @@ TEST_F(MainWindow, StartButtonSplitsAndMergesForReal) {
     Click(kGetFile);
     window->GetDates(pieces + "movie.hpe");
     SetText(kText1, back);
-    Click(kCommand2);
+    RunTask();
     EXPECT_EQ(dialogs.notices.back(), "文件合并完毕!");
     EXPECT_TRUE(SameBytes(ReadFile(back + "movie.avi"), bytes));
 }
 
 TEST_F(MainWindow, ChecksComeFromTheEngineInTheirOrder) {
     Open();
-    Click(kCommand2);
+    RunTask();
     Click(kGetFile);
-    Click(kCommand2);
+    RunTask();
     EXPECT_EQ(dialogs.notices, (std::vector<std::string>{"请指定待分割文件!", "请指定待合并文件!"}));
 }
 
-TEST_F(MainWindow, RunningTaskIgnoresASecondStartAndDefersClosing) {
-    Open("[main]\r\nQutoEt=0\r\n");
-    PrepareTwoPieceSplit();
-    bool stillOpenDuringTask = false;
-    dialogs.duringNotice = [&] {
-        dialogs.duringNotice = nullptr;
-        EXPECT_TRUE(window->TaskRunning());
-        window->Command2_Click();  // ignored: the first task is still on
-        SendMessageW(window->hwnd(), WM_CLOSE, 0, 0);
-        stillOpenDuringTask = IsWindow(window->hwnd());
-    };
+TEST_F(MainWindow, EscStopsATaskWhoseValuesStayLockedUntilThen) {
+    Open();
+    PrepareHugeSplit();
+    WriteFile(work / "001.pe", "an old piece");
+    WriteFile(work / "huge.hpe", "an old descriptor");
+    Click(kCommand2);
+    EXPECT_EQ(Text(kCommand2), "停止");
+    for (ControlId locked : {kOpDelFale, kGetFile, kCmdFile, kText1, kText2, kOkbs, kOption3})
+        EXPECT_FALSE(IsWindowEnabled(Control(locked))) << locked;
+    EXPECT_FALSE(window->OptionBox(kChkAdd).Enabled());
+    EXPECT_TRUE(IsWindowEnabled(Control(kCommand4))) << "the mail window can open during a task";
+    EXPECT_TRUE(window->OptionBox(kChkSets).Enabled()) << "the batch file is decided after the copy";
+
+    SetFocus(Control(kCommand3));
+    MSG esc{Control(kCommand3), WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
+    ui::DispatchWithNavigation(esc);
+    WaitForTaskEnd();
+    EXPECT_EQ(dialogs.notices, std::vector<std::string>{"任务被中断：未完成的临时文件已删除，原有的文件没有改动"});
+    EXPECT_EQ(NamesIn(work.Path()), (std::vector<std::string>{"001.pe", "huge.bin", "huge.hpe"}));
+    EXPECT_EQ(ReadFile(work / "001.pe"), "an old piece");
+    EXPECT_EQ(ReadFile(work / "huge.hpe"), "an old descriptor");
+    EXPECT_EQ(Text(kCommand2), "开始");
+    EXPECT_TRUE(IsWindowEnabled(Control(kText2)));
+    EXPECT_TRUE(window->OptionBox(kChkAdd).Enabled());
+}
+
+TEST_F(MainWindow, ClosingDuringATaskAsksAndYesStopsItThenCloses) {
+    Open();
+    PrepareHugeSplit();
     const HWND handle = window->hwnd();
-    window->Command2_Click();
-    EXPECT_TRUE(stillOpenDuringTask);
-    EXPECT_EQ(dialogs.notices.size(), 1u);
-    EXPECT_FALSE(IsWindow(handle)) << "closed once the task had ended";
+    Click(kCommand2);
+    dialogs.answer = IDNO;
+    SendMessageW(handle, WM_CLOSE, 0, 0);
+    EXPECT_EQ(dialogs.questions, std::vector<std::string>{"任务还没有完成，要停止任务并退出吗？"});
+    EXPECT_TRUE(window->TaskRunning()) << "否 lets the task go on";
+
+    dialogs.answer = IDYES;
+    SendMessageW(handle, WM_CLOSE, 0, 0);
+    WaitForTaskEnd();
+    EXPECT_FALSE(IsWindow(handle));
+    EXPECT_TRUE(dialogs.notices.empty());
+    EXPECT_EQ(NamesIn(work.Path()), std::vector<std::string>{"huge.bin"});
+}
+
+TEST_F(MainWindow, SessionEndStopsATaskAndItsTemporaryFilesGoFirst) {
+    Open();
+    PrepareHugeSplit();
+    Click(kCommand2);
+    SendMessageW(window->hwnd(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(NamesIn(work.Path()), std::vector<std::string>{"huge.bin"});
 }
 
 TEST_F(MainWindow, TaskEndedByAnUnexpectedFailureLeavesTheWindowUsable) {
     Open();
     PrepareTwoPieceSplit();
     dialogs.duringNotice = [] { throw std::bad_alloc(); };
-    EXPECT_THROW(window->Command2_Click(), std::bad_alloc);
+    Click(kCommand2);
+    EXPECT_THROW(WaitForTaskEnd(), std::bad_alloc);
     EXPECT_FALSE(window->TaskRunning());
+    EXPECT_EQ(Text(kCommand2), "开始");
     dialogs.duringNotice = nullptr;
     const HWND handle = window->hwnd();
     SendMessageW(handle, WM_CLOSE, 0, 0);
@@ -356,7 +427,7 @@ TEST_F(MainWindow, ClosesAfterSuccessWhenAsked) {
     Open("[main]\r\nQutoEt=1\r\n");
     PrepareTwoPieceSplit();
     const HWND handle = window->hwnd();
-    window->Command2_Click();
+    RunTask();
     EXPECT_FALSE(IsWindow(handle));
 }
 

@@ -61,6 +61,11 @@ void WriteFile(const std::string& path, const std::string& bytes) {
     ASSERT_TRUE(out.good()) << path;
 }
 
+void MakeSparseFile(const std::string& path, std::uint64_t size) {
+    WriteFile(path, "");
+    fs::resize_file(FromUtf8(path), size);
+}
+
 std::string ReadFile(const std::string& path) {
     std::ifstream in(FromUtf8(path), std::ios::binary);
     std::ostringstream content;

@@ -37,6 +37,8 @@ private:
 // Bytes that differ from position to position, so a misplaced block shows.
 std::string PatternBytes(std::size_t size, unsigned seed = 1);
 void WriteFile(const std::string& path, const std::string& bytes);
+// A file of `size` zero bytes that takes no room on disk.
+void MakeSparseFile(const std::string& path, std::uint64_t size);
 std::string ReadFile(const std::string& path);
 bool Exists(const std::string& path);
 // Compares file contents without printing kilobytes of bytes when they differ.

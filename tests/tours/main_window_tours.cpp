@@ -113,7 +113,7 @@ TEST_F(MainWindowTour, MergesFromADescriptorTypedIntoTheFileDialog) {
     {
         WriteFile(work / "photo.jpg", original);
         RecordingHost host;
-        ASSERT_EQ(SplitFile(SplitInputs(work / "photo.jpg", work.Path(), "2"), host), TaskOutcome::Done);
+        ASSERT_EQ(RunRecorded(SplitInputs(work / "photo.jpg", work.Path(), "2"), host), TaskOutcome::Done);
         ASSERT_TRUE(std::filesystem::remove(std::filesystem::u8path(work / "photo.jpg")));
     }
     Start("[main]\r\nSetGet=1\r\n");
