@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "main_window_layout.h"
 #include "test_support.h"
 #include "tour.h"
@@ -229,6 +231,62 @@ TEST_F(MainWindowTour, ArrowsMoveWithinAnOptionGroupAndEnterPressesAButton) {
     ASSERT_TRUE(WaitUntil([&] { return FocusedIn(window) == Control(app::kCommand2); }));
     PressKey(VK_RETURN);
     EXPECT_EQ(Notice(), L"请指定待分割文件!");
+}
+
+// A split too large to finish during a tour: 8 GiB that take no room on disk, cut into 100 MB
+// pieces, beside an earlier run's outputs that must survive a stop.
+struct TaskTour : MainWindowTour {
+    std::string source = work / "big.iso";
+    void StartHugeSplit() {
+        MakeSparseFile(source, 8ull << 30);
+        for (const char* old : {"001.pe", "big.hpe", "big.bat"}) WriteFile(work / old, std::string("old ") + old);
+        Start("[main]\r\nSetGet=1\r\n", L"\"" + Widen(source) + L"\"");
+        ASSERT_TRUE(TextBecomes(app::kText1, Widen(work.Path())));
+        ClickOn(app::kOption3);
+        ASSERT_TRUE(WaitUntil([&] { return Checked(app::kOption3); }));
+        ClickOn(app::kCommand2);
+        ASSERT_TRUE(TextBecomes(app::kCommand2, L"停止"));
+    }
+    // The bytes in this run's temporary files.
+    std::uintmax_t TemporaryBytes() {
+        std::uintmax_t bytes = 0;
+        for (const std::string& name : NamesIn(work.Path()))
+            if (name.find(".quilvane-") != std::string::npos)
+                bytes += std::filesystem::file_size(std::filesystem::u8path(work / name));
+        return bytes;
+    }
+    void ExpectOnlyTheOldFiles() {
+        EXPECT_EQ(NamesIn(work.Path()), (std::vector<std::string>{"001.pe", "big.bat", "big.hpe", "big.iso"}));
+        for (const char* old : {"001.pe", "big.hpe", "big.bat"})
+            EXPECT_EQ(ReadFile(work / old), std::string("old ") + old);
+    }
+};
+
+TEST_F(TaskTour, TheCopyGoesOnBesideTheMailWindowAndStopLeavesNothingOfIt) {
+    StartHugeSplit();
+    ClickOn(app::kCommand4);
+    const HWND mail = program->WaitForWindow(L"电子邮件");
+    ASSERT_NE(mail, nullptr) << "邮件 opens during the copy";
+    const std::uintmax_t copied = TemporaryBytes();
+    EXPECT_TRUE(WaitUntil([&] { return TemporaryBytes() > copied + (16 << 20); }))
+        << "the temporary piece keeps growing while the mail window is open";
+    BringToFront(mail);
+    PressKey(VK_F4, {VK_MENU});
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(mail); }));
+
+    ClickOn(app::kCommand2);
+    EXPECT_EQ(Notice(), L"任务被中断：未完成的临时文件已删除，原有的文件没有改动");
+    EXPECT_EQ(Text(app::kCommand2), L"开始");
+    EXPECT_TRUE(IsWindowEnabled(Control(app::kText2)));
+    ExpectOnlyTheOldFiles();
+}
+
+TEST_F(TaskTour, ClosingDuringTheCopyAsksAndYesStopsItAndCloses) {
+    StartHugeSplit();
+    PressKey(VK_F4, {VK_MENU});
+    EXPECT_EQ(TakeNotice(*program, IDYES), L"任务还没有完成，要停止任务并退出吗？");
+    EXPECT_TRUE(program->WaitForExit());
+    ExpectOnlyTheOldFiles();
 }
 
 }  // namespace
