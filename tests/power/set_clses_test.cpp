@@ -204,6 +204,8 @@ TEST_F(SchedulerWindow, CancelEndsTheTaskAndSaysSoUntilTheNextActivation) {
 }
 
 TEST_F(SchedulerWindow, AnnouncesAtTheLeadThenPerformsTheChosenActionOnce) {
+    std::size_t callsBeforeTheAction = 99;
+    window.BeforePowerAction = [&] { callsBeforeTheAction = power.calls.size(); };
     Schedule(L"1", L"30", 1);
     EverySecond(1, 29);
     EXPECT_EQ(Announced(), L"<no notice>");
@@ -216,6 +218,7 @@ TEST_F(SchedulerWindow, AnnouncesAtTheLeadThenPerformsTheChosenActionOnce) {
     ASSERT_FALSE(power.calls.empty());
     EXPECT_EQ(power.calls.back(), "ExitWindowsEx(2, 0)");
     EXPECT_EQ(power.calls.size(), 7u);  // six privilege steps first
+    EXPECT_EQ(callsBeforeTheAction, 0u) << "what must end first (a copy) ends before any power call";
     EXPECT_FALSE(window.TaskPending());
     EXPECT_EQ(Text(kLbl), L"当前无任务");
     TickAt(61'004);  // a tick already queued
