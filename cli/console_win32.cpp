@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "utf16.h"
+#include "win32_owners.h"
 
 namespace quilvane {
 namespace {
@@ -20,10 +21,9 @@ HANDLE ConsoleOf(std::FILE* stream) {
 // The narrow arguments would have lost every character outside the code page.
 std::vector<std::string> Utf8Arguments(int, char**) {
     int count = 0;
-    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    const LocalMemory<wchar_t*> wide(CommandLineToArgvW(GetCommandLineW(), &count));
     std::vector<std::string> arguments;
-    for (int i = 1; i < count; ++i) arguments.push_back(Narrow(wide[i]));
-    LocalFree(wide);
+    for (int i = 1; wide && i < count; ++i) arguments.push_back(Narrow(wide.get()[i]));
     return arguments;
 }
 

@@ -2,21 +2,26 @@
 
 #include <iconv.h>
 
+#include "owned.h"
+
 namespace quilvane {
 namespace {
+
+inline void CloseConverter(iconv_t converter) { iconv_close(converter); }
+// NOLINTNEXTLINE(performance-no-int-to-ptr): iconv's documented failure value
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 
 // Converts all of `input`, or gives up at the first sequence `to` cannot hold.
 bool Convert(const char* to, const char* from, std::string_view input, std::string& output) {
     iconv_t converter = iconv_open(to, from);
-    // NOLINTNEXTLINE(performance-no-int-to-ptr): iconv's documented failure value
-    if (converter == reinterpret_cast<iconv_t>(-1)) return false;
+    if (converter == kNoConverter) return false;
+    const Owned<iconv_t, CloseConverter> opened(converter);
     output.assign(input.size() * 4 + 4, '\0');
     char* in = const_cast<char*>(input.data());
     std::size_t inLeft = input.size();
     char* out = output.data();
     std::size_t outLeft = output.size();
     const bool done = iconv(converter, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1);
-    iconv_close(converter);
     output.resize(output.size() - outLeft);
     return done && inLeft == 0;
 }

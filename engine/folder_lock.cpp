@@ -5,14 +5,11 @@
 
 namespace quilvane {
 
-FolderLock::FolderLock(FolderLock&& other) noexcept
-    : folder_(std::move(other.folder_)), handle_(std::exchange(other.handle_, kNone)) {}
-
 FolderLock& FolderLock::operator=(FolderLock&& other) noexcept {
     if (this != &other) {
         Release();
         folder_ = std::move(other.folder_);
-        handle_ = std::exchange(other.handle_, kNone);
+        handle_ = std::move(other.handle_);
     }
     return *this;
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "owned.h"
 #include "status.h"
 
 namespace quilvane {
@@ -21,7 +22,7 @@ public:
     // `folder` ends in the separator, or is empty for the current folder.
     static Result<FolderLock> Take(const std::string& folder, Use use);
 
-    FolderLock(FolderLock&& other) noexcept;
+    FolderLock(FolderLock&& other) noexcept = default;
     FolderLock& operator=(FolderLock&& other) noexcept;
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
@@ -29,16 +30,19 @@ public:
 
     const std::string& folder() const { return folder_; }
     // False for a read-only folder taken for reading: nothing can be changed there.
-    bool held() const { return handle_ != kNone; }
+    bool held() const { return static_cast<bool>(handle_); }
 
 private:
     using NativeHandle = std::intptr_t;
-    static const NativeHandle kNone;
+    // No lock file open, on both platforms (INVALID_HANDLE_VALUE, no descriptor).
+    static constexpr NativeHandle kNone = -1;
+    static void CloseNative(NativeHandle handle);
     FolderLock(std::string folder, NativeHandle handle) : folder_(std::move(folder)), handle_(handle) {}
+    // Lets go of the lock, the platform's way; moving another lock in lets go first.
     void Release();
 
     std::string folder_;
-    NativeHandle handle_;
+    Owned<NativeHandle, CloseNative, kNone> handle_;
 };
 
 // The lock file's name, which no task takes for an output.

@@ -7,18 +7,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "posix_owners.h"
 #include "texts.h"
 
 namespace quilvane {
-
-const FolderLock::NativeHandle FolderLock::kNone = -1;
 
 Result<FolderLock> FolderLock::Take(const std::string& folder, Use use) {
     const std::string path = folder + kFolderLockName;
     // The holder removes the file before it lets go, so a file opened just before that is no
     // longer the lock: only a locked file that still has the name counts.
     for (;;) {
-        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        UniqueFd opened(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+        const int fd = opened.get();
         if (fd < 0) {
             const int error = errno;
             if (use == Use::Read && (error == EACCES || error == EROFS || error == EPERM))
@@ -27,7 +27,6 @@ Result<FolderLock> FolderLock::Take(const std::string& folder, Use use) {
         }
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
             const int error = errno;
-            ::close(fd);
             if (error == EWOULDBLOCK) return Status::Fail(texts::FolderBusy(folder));
             if (error == EINTR) continue;
             // A file system without locks (some network shares) cannot be guarded this way.
@@ -37,16 +36,17 @@ Result<FolderLock> FolderLock::Take(const std::string& folder, Use use) {
         }, named{};
         if (::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
             held.st_ino == named.st_ino)
-            return FolderLock(folder, fd);
-        ::close(fd);
+            return FolderLock(folder, opened.Disown());
     }
 }
 
+void FolderLock::CloseNative(NativeHandle handle) { ::close(static_cast<int>(handle)); }
+
+// The file goes while it is still locked, so nobody takes a lock on a name about to vanish.
 void FolderLock::Release() {
-    if (handle_ == kNone) return;
+    if (!handle_) return;
     ::unlink((folder_ + kFolderLockName).c_str());
-    ::close(static_cast<int>(handle_));
-    handle_ = kNone;
+    handle_.Reset();
 }
 
 }  // namespace quilvane

@@ -8,8 +8,6 @@
 
 namespace quilvane {
 
-const FolderLock::NativeHandle FolderLock::kNone = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
-
 Result<FolderLock> FolderLock::Take(const std::string& folder, Use use) {
     const std::wstring path = NativePath(folder + kFolderLockName);
     // Opened by nobody else and deleted when the last handle goes, also when the holder is killed.
@@ -30,10 +28,9 @@ Result<FolderLock> FolderLock::Take(const std::string& folder, Use use) {
     }
 }
 
-void FolderLock::Release() {
-    if (handle_ == kNone) return;
-    CloseHandle(reinterpret_cast<HANDLE>(handle_));
-    handle_ = kNone;
-}
+void FolderLock::CloseNative(NativeHandle handle) { CloseHandle(reinterpret_cast<HANDLE>(handle)); }
+
+// The system deletes the lock file as its handle closes.
+void FolderLock::Release() { handle_.Reset(); }
 
 }  // namespace quilvane

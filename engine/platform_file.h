@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "owned.h"
 #include "status.h"
 #include "stop_flag.h"
 
@@ -32,11 +33,8 @@ public:
     // of, rather than `path` when that is an internal name.
     static Result<File> CreateNew(const std::string& path, const std::string& shownAs);
 
-    File(File&& other) noexcept;
-    File& operator=(File&& other) noexcept;
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
-    ~File();
+    File(File&& other) noexcept = default;
+    File& operator=(File&& other) noexcept = default;
 
     const std::string& path() const { return path_; }
     Result<std::uint64_t> Length() const;
@@ -55,14 +53,16 @@ public:
 
 private:
     using NativeHandle = std::intptr_t;
+    // The platform's close; -1 is no file on both platforms (INVALID_HANDLE_VALUE, no descriptor).
+    static void CloseNative(NativeHandle handle);
+    using OwnedHandle = Owned<NativeHandle, CloseNative, -1>;
     File(NativeHandle handle, std::string path, std::string shown)
         : handle_(handle), path_(std::move(path)), shown_(std::move(shown)) {}
-    void Release();
     // The portable part of CopyFrom: read a chunk, write it, until `size` bytes are done.
     Status CopyThroughBuffer(const File& source, std::uint64_t sourceOffset, std::uint64_t offset, std::uint64_t size,
                              char* buffer, std::size_t bufferSize, const StopFlag& stop);
 
-    NativeHandle handle_;
+    OwnedHandle handle_;
     std::string path_;
     std::string shown_;  // the name failures give
 };

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "posix_owners.h"
 #include "texts.h"
 
 namespace quilvane {
@@ -26,20 +27,23 @@ namespace {
 std::string Reason(int error) { return std::strerror(error); }
 int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
 
+inline void CloseListing(DIR* listing) { ::closedir(listing); }
+using FolderListing = Owned<DIR*, CloseListing>;
+
 }  // namespace
 
 Result<File> File::OpenForReading(const std::string& path) {
     // Without O_NONBLOCK opening a pipe would wait for a writer that may never come.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    UniqueFd opened(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const int fd = opened.get();
     if (fd < 0) return Status::Fail(texts::OpenFailed(path, Reason(errno)));
     struct stat info {};
     const bool known = ::fstat(fd, &info) == 0;
     const int error = errno;
     if (known && S_ISREG(info.st_mode)) {
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-        return File(fd, path, path);
+        return File(opened.Disown(), path, path);
     }
-    ::close(fd);
     if (!known) return Status::Fail(texts::OpenFailed(path, Reason(error)));
     if (S_ISDIR(info.st_mode)) return Status::Fail(texts::OpenFailed(path, Reason(EISDIR)));
     return Status::Fail(texts::NotARegularFile(path));
@@ -51,38 +55,17 @@ Result<File> File::CreateNew(const std::string& path, const std::string& shownAs
     return File(fd, path, shownAs);
 }
 
-File::File(File&& other) noexcept
-    : handle_(other.handle_), path_(std::move(other.path_)), shown_(std::move(other.shown_)) {
-    other.handle_ = -1;
-}
-
-File& File::operator=(File&& other) noexcept {
-    if (this != &other) {
-        Release();
-        handle_ = other.handle_;
-        path_ = std::move(other.path_);
-        shown_ = std::move(other.shown_);
-        other.handle_ = -1;
-    }
-    return *this;
-}
-
-File::~File() { Release(); }
-
-void File::Release() {
-    if (handle_ >= 0) ::close(Fd(handle_));
-    handle_ = -1;
-}
+void File::CloseNative(NativeHandle handle) { ::close(Fd(handle)); }
 
 Result<std::uint64_t> File::Length() const {
     struct stat info {};
-    if (::fstat(Fd(handle_), &info) != 0) return Status::Fail(texts::ReadFailed(shown_, Reason(errno)));
+    if (::fstat(Fd(handle_.get()), &info) != 0) return Status::Fail(texts::ReadFailed(shown_, Reason(errno)));
     return static_cast<std::uint64_t>(info.st_size);
 }
 
 Status File::ReadAt(std::uint64_t offset, char* buffer, std::size_t size) const {
     while (size > 0) {
-        const ssize_t got = ::pread(Fd(handle_), buffer, size, static_cast<off_t>(offset));
+        const ssize_t got = ::pread(Fd(handle_.get()), buffer, size, static_cast<off_t>(offset));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return Status::Fail(texts::ReadFailed(shown_, Reason(errno)));
         if (got == 0) return Status::Fail(texts::FileShrank(shown_));
@@ -95,7 +78,7 @@ Status File::ReadAt(std::uint64_t offset, char* buffer, std::size_t size) const 
 
 Status File::WriteAt(std::uint64_t offset, const char* data, std::size_t size) {
     while (size > 0) {
-        const ssize_t put = ::pwrite(Fd(handle_), data, size, static_cast<off_t>(offset));
+        const ssize_t put = ::pwrite(Fd(handle_.get()), data, size, static_cast<off_t>(offset));
         if (put < 0 && errno == EINTR) continue;
         if (put < 0) return Status::Fail(texts::WriteFailed(shown_, Reason(errno)));
         // Nothing written and no error: the device takes no more, so waiting would never end.
@@ -117,7 +100,7 @@ Status File::CopyFrom(const File& source, std::uint64_t sourceOffset, std::uint6
         auto in = static_cast<off_t>(sourceOffset);
         auto out = static_cast<off_t>(offset);
         const std::size_t step = static_cast<std::size_t>(size < bufferSize ? size : bufferSize);
-        const ssize_t moved = ::copy_file_range(Fd(source.handle_), &in, Fd(handle_), &out, step, 0);
+        const ssize_t moved = ::copy_file_range(Fd(source.handle_.get()), &in, Fd(handle_.get()), &out, step, 0);
         if (moved < 0 && errno == EINTR) continue;
         if (moved <= 0) break;
         sourceOffset += static_cast<std::uint64_t>(moved);
@@ -128,13 +111,13 @@ Status File::CopyFrom(const File& source, std::uint64_t sourceOffset, std::uint6
 }
 
 Status File::Flush() {
-    if (::fsync(Fd(handle_)) != 0 && errno != EINVAL) return Status::Fail(texts::WriteFailed(shown_, Reason(errno)));
+    if (::fsync(Fd(handle_.get())) != 0 && errno != EINVAL)
+        return Status::Fail(texts::WriteFailed(shown_, Reason(errno)));
     return Status::Ok();
 }
 
 Status File::Close() {
-    const int fd = Fd(handle_);
-    handle_ = -1;
+    const int fd = Fd(handle_.Disown());
     if (fd >= 0 && ::close(fd) != 0) return Status::Fail(texts::WriteFailed(shown_, Reason(errno)));
     return Status::Ok();
 }
@@ -196,11 +179,10 @@ namespace {
 
 // Syncs what a path names; file systems that keep nothing to sync for it count as done.
 Status Flush(const std::string& path, int flags, const std::string& shownAs) {
-    const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
-    if (fd < 0) return Status::Fail(texts::WriteFailed(shownAs, Reason(errno)));
-    const bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS || errno == ENOTSUP;
+    const UniqueFd opened(::open(path.c_str(), flags | O_CLOEXEC));
+    if (!opened) return Status::Fail(texts::WriteFailed(shownAs, Reason(errno)));
+    const bool synced = ::fsync(opened.get()) == 0 || errno == EINVAL || errno == EROFS || errno == ENOTSUP;
     const int error = errno;
-    ::close(fd);
     return synced ? Status::Ok() : Status::Fail(texts::WriteFailed(shownAs, Reason(error)));
 }
 
@@ -213,14 +195,13 @@ Status FlushFolder(const std::string& folder) {
 }
 
 Result<std::vector<std::string>> ListFolder(const std::string& folder) {
-    DIR* listing = ::opendir(folder.empty() ? "." : folder.c_str());
+    const FolderListing listing(::opendir(folder.empty() ? "." : folder.c_str()));
     if (!listing) return Status::Fail(texts::OpenFailed(folder, Reason(errno)));
     std::vector<std::string> names;
-    while (const dirent* entry = ::readdir(listing)) {
+    while (const dirent* entry = ::readdir(listing.get())) {
         const std::string name = entry->d_name;
         if (name != "." && name != "..") names.push_back(name);
     }
-    ::closedir(listing);
     return names;
 }
 

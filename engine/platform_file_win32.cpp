@@ -7,6 +7,7 @@
 #include "utf16.h"
 #include "system_reason.h"
 #include "win32_paths.h"
+#include "win32_owners.h"
 
 namespace quilvane {
 
@@ -46,7 +47,6 @@ namespace {
 
 HANDLE Native(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 std::intptr_t Stored(HANDLE handle) { return reinterpret_cast<std::intptr_t>(handle); }
-const std::intptr_t kNoHandle = Stored(INVALID_HANDLE_VALUE);
 
 OVERLAPPED At(std::uint64_t offset) {
     OVERLAPPED where{};
@@ -54,6 +54,9 @@ OVERLAPPED At(std::uint64_t offset) {
     where.OffsetHigh = static_cast<DWORD>(offset >> 32);
     return where;
 }
+
+inline void EndSearch(HANDLE search) { FindClose(search); }
+using FolderSearch = Owned<HANDLE, EndSearch>;
 
 bool Attributes(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
     return !path.empty() && GetFileAttributesExW(NativePath(path).c_str(), GetFileExInfoStandard, &data);
@@ -66,11 +69,9 @@ Result<File> File::OpenForReading(const std::string& path) {
         CreateFileW(NativePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return Status::Fail(texts::OpenFailed(path, SystemReason(GetLastError())));
-    if (GetFileType(handle) != FILE_TYPE_DISK) {
-        CloseHandle(handle);
-        return Status::Fail(texts::NotARegularFile(path));
-    }
-    return File(Stored(handle), path, path);
+    UniqueHandle opened(handle);
+    if (GetFileType(handle) != FILE_TYPE_DISK) return Status::Fail(texts::NotARegularFile(path));
+    return File(Stored(opened.Disown()), path, path);
 }
 
 Result<File> File::CreateNew(const std::string& path, const std::string& shownAs) {
@@ -80,32 +81,11 @@ Result<File> File::CreateNew(const std::string& path, const std::string& shownAs
     return File(Stored(handle), path, shownAs);
 }
 
-File::File(File&& other) noexcept
-    : handle_(other.handle_), path_(std::move(other.path_)), shown_(std::move(other.shown_)) {
-    other.handle_ = kNoHandle;
-}
-
-File& File::operator=(File&& other) noexcept {
-    if (this != &other) {
-        Release();
-        handle_ = other.handle_;
-        path_ = std::move(other.path_);
-        shown_ = std::move(other.shown_);
-        other.handle_ = kNoHandle;
-    }
-    return *this;
-}
-
-File::~File() { Release(); }
-
-void File::Release() {
-    if (handle_ != kNoHandle) CloseHandle(Native(handle_));
-    handle_ = kNoHandle;
-}
+void File::CloseNative(NativeHandle handle) { CloseHandle(Native(handle)); }
 
 Result<std::uint64_t> File::Length() const {
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(Native(handle_), &size))
+    if (!GetFileSizeEx(Native(handle_.get()), &size))
         return Status::Fail(texts::ReadFailed(shown_, SystemReason(GetLastError())));
     return static_cast<std::uint64_t>(size.QuadPart);
 }
@@ -115,7 +95,7 @@ Status File::ReadAt(std::uint64_t offset, char* buffer, std::size_t size) const 
         const DWORD want = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
         OVERLAPPED where = At(offset);
         DWORD got = 0;
-        if (!ReadFile(Native(handle_), buffer, want, &got, &where)) {
+        if (!ReadFile(Native(handle_.get()), buffer, want, &got, &where)) {
             const DWORD error = GetLastError();
             if (error == ERROR_HANDLE_EOF) return Status::Fail(texts::FileShrank(shown_));
             return Status::Fail(texts::ReadFailed(shown_, SystemReason(error)));
@@ -133,7 +113,7 @@ Status File::WriteAt(std::uint64_t offset, const char* data, std::size_t size) {
         const DWORD want = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
         OVERLAPPED where = At(offset);
         DWORD put = 0;
-        if (!WriteFile(Native(handle_), data, want, &put, &where))
+        if (!WriteFile(Native(handle_.get()), data, want, &put, &where))
             return Status::Fail(texts::WriteFailed(shown_, SystemReason(GetLastError())));
         // Nothing written and no error: the device takes no more, so waiting would never end.
         if (put == 0) return Status::Fail(texts::WriteFailed(shown_, SystemReason(ERROR_DISK_FULL)));
@@ -150,14 +130,13 @@ Status File::CopyFrom(const File& source, std::uint64_t sourceOffset, std::uint6
 }
 
 Status File::Flush() {
-    if (!FlushFileBuffers(Native(handle_)))
+    if (!FlushFileBuffers(Native(handle_.get())))
         return Status::Fail(texts::WriteFailed(shown_, SystemReason(GetLastError())));
     return Status::Ok();
 }
 
 Status File::Close() {
-    HANDLE handle = Native(handle_);
-    handle_ = kNoHandle;
+    HANDLE handle = Native(handle_.Disown());
     if (handle != INVALID_HANDLE_VALUE && !CloseHandle(handle))
         return Status::Fail(texts::WriteFailed(shown_, SystemReason(GetLastError())));
     return Status::Ok();
@@ -233,9 +212,9 @@ Status Flush(const std::string& path, DWORD flags, const std::string& shownAs) {
         CreateFileW(NativePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, flags, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return Status::Fail(texts::WriteFailed(shownAs, SystemReason(GetLastError())));
+    const UniqueHandle opened(handle);
     const bool flushed = FlushFileBuffers(handle);
     const DWORD error = GetLastError();
-    CloseHandle(handle);
     return flushed ? Status::Ok() : Status::Fail(texts::WriteFailed(shownAs, SystemReason(error)));
 }
 
@@ -258,12 +237,12 @@ Result<std::vector<std::string>> ListFolder(const std::string& folder) {
     HANDLE search =
         FindFirstFileExW(NativePath(pattern).c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE) return Status::Fail(texts::OpenFailed(folder, SystemReason(GetLastError())));
+    const FolderSearch searching(search);
     std::vector<std::string> names;
     do {
         const std::string name = Narrow(found.cFileName);
         if (name != "." && name != "..") names.push_back(name);
     } while (FindNextFileW(search, &found));
-    FindClose(search);
     return names;
 }
 
@@ -272,10 +251,9 @@ std::optional<FileIdentity> IdentityOf(const std::string& path) {
     HANDLE handle = CreateFileW(NativePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+    const UniqueHandle opened(handle);
     BY_HANDLE_FILE_INFORMATION info{};
-    const bool known = GetFileInformationByHandle(handle, &info);
-    CloseHandle(handle);
-    if (!known) return std::nullopt;
+    if (!GetFileInformationByHandle(handle, &info)) return std::nullopt;
     return FileIdentity{info.dwVolumeSerialNumber,
                         (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
 }

@@ -4,16 +4,21 @@
 
 #include <bcrypt.h>
 
+#include "owned.h"
 #include "texts.h"
 
 namespace quilvane {
 
+namespace {
+
+inline void DestroyHash(BCRYPT_HASH_HANDLE hash) { BCryptDestroyHash(hash); }
+using HashObject = Owned<BCRYPT_HASH_HANDLE, DestroyHash>;
+
+}  // namespace
+
 struct Sha256::State {
-    BCRYPT_HASH_HANDLE hash = nullptr;
+    HashObject hash;
     bool failed = false;
-    ~State() {
-        if (hash) BCryptDestroyHash(hash);
-    }
 };
 
 Sha256::Sha256(std::unique_ptr<State> state) : state_(std::move(state)) {}
@@ -35,15 +40,19 @@ BCRYPT_ALG_HANDLE Provider() {
     return provider;
 }
 
-bool Create(BCRYPT_HASH_HANDLE& hash) {
-    return Provider() && BCRYPT_SUCCESS(BCryptCreateHash(Provider(), &hash, nullptr, 0, nullptr, 0, 0));
+// A new hash object; empty when the system has none to give.
+HashObject Create() {
+    BCRYPT_HASH_HANDLE hash = nullptr;
+    if (!Provider() || !BCRYPT_SUCCESS(BCryptCreateHash(Provider(), &hash, nullptr, 0, nullptr, 0, 0))) return {};
+    return HashObject(hash);
 }
 
 }  // namespace
 
 Result<Sha256> Sha256::Start() {
     auto state = std::make_unique<State>();
-    if (!Create(state->hash)) return Status::Fail(texts::kNoSha256);
+    state->hash = Create();
+    if (!state->hash) return Status::Fail(texts::kNoSha256);
     return Sha256(std::move(state));
 }
 
@@ -51,7 +60,8 @@ void Sha256::Update(const char* data, std::size_t size) {
     // The system takes at most 4 GiB - 1 bytes a call.
     while (size > 0 && !state_->failed) {
         const ULONG chunk = size > 0x40000000 ? 0x40000000 : static_cast<ULONG>(size);
-        if (!BCRYPT_SUCCESS(BCryptHashData(state_->hash, reinterpret_cast<PUCHAR>(const_cast<char*>(data)), chunk, 0)))
+        if (!BCRYPT_SUCCESS(
+                BCryptHashData(state_->hash.get(), reinterpret_cast<PUCHAR>(const_cast<char*>(data)), chunk, 0)))
             state_->failed = true;
         data += chunk;
         size -= chunk;
@@ -60,11 +70,10 @@ void Sha256::Update(const char* data, std::size_t size) {
 
 Result<std::string> Sha256::HexDigest() {
     unsigned char digest[kDigestSize];
-    bool ok = !state_->failed && BCRYPT_SUCCESS(BCryptFinishHash(state_->hash, digest, kDigestSize, 0));
+    bool ok = !state_->failed && BCRYPT_SUCCESS(BCryptFinishHash(state_->hash.get(), digest, kDigestSize, 0));
     // A finished hash object takes no more data: the next digest starts with a new one.
-    BCryptDestroyHash(state_->hash);
-    state_->hash = nullptr;
-    state_->failed = !Create(state_->hash);
+    state_->hash = Create();
+    state_->failed = !state_->hash;
     ok = ok && !state_->failed;
     if (!ok) return Status::Fail(texts::kNoSha256);
     return HexOf(digest, kDigestSize);

@@ -1,5 +1,7 @@
 #include "power_operations.h"
 
+#include "installed.h"
+
 namespace quilvane::power {
 namespace {
 
@@ -20,17 +22,17 @@ public:
     void NtShutdownSystem(std::uint32_t) override {}
 };
 
-// A function's own static, so installing works from another file's static initialisation.
-PowerOperations*& Installed() {
+PowerOperations& NoOperations() {
     static NoPowerOperations nothing;
-    static PowerOperations* installed = &nothing;
-    return installed;
+    return nothing;
 }
+
+using InstalledOperations = Installed<PowerOperations, NoOperations>;
 
 }  // namespace
 
-PowerOperations& InstalledPowerOperations() { return *Installed(); }
+PowerOperations& InstalledPowerOperations() { return InstalledOperations::Get(); }
 
-void InstallPowerOperations(PowerOperations& operations) { Installed() = &operations; }
+void InstallPowerOperations(PowerOperations& operations) { InstalledOperations::Install(operations); }
 
 }  // namespace quilvane::power

@@ -15,14 +15,29 @@ constexpr std::intptr_t kMonitorOff = 2;
 enum ExitCode : short { kLogOff = 0, kShutDown = 1, kRestart = 2, kSleep = 3, kHibernate = 4 };
 enum NativeShutdown : std::int32_t { kPowerOff = 0, kReboot = 1 };
 
+// A handle the power calls opened, closed through them once at the end of the scope, so
+// an action leaves no handle open however it goes.
+class ScopedHandle {
+public:
+    ScopedHandle(PowerOperations& system, Handle handle) : system_(system), handle_(handle) {}
+    ScopedHandle(const ScopedHandle&) = delete;
+    ScopedHandle& operator=(const ScopedHandle&) = delete;
+    ~ScopedHandle() {
+        if (handle_) system_.CloseHandle(handle_);
+    }
+    Handle get() const { return handle_; }
+
+private:
+    PowerOperations& system_;
+    Handle handle_;
+};
+
 void EnableShutdownPrivilege(PowerOperations& system) {
-    const Handle token = system.OpenProcessToken(system.CurrentProcess(), kTokenAdjustPrivilegesAndQuery);
+    const ScopedHandle token(system, system.OpenProcessToken(system.CurrentProcess(), kTokenAdjustPrivilegesAndQuery));
     PrivilegeRequest request;
     request.luid = system.PrivilegeValue(LocalComputerName(system), "SeShutdownPrivilege");
     request.attributes = kPrivilegeEnabled;
-    system.AdjustTokenPrivileges(token, false, request, kPrivilegeRecordLength);
-    // The token is needed no longer; each action would otherwise leave a handle open.
-    if (token) system.CloseHandle(token);
+    system.AdjustTokenPrivileges(token.get(), false, request, kPrivilegeRecordLength);
 }
 
 }  // namespace

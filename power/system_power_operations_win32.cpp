@@ -6,7 +6,7 @@
 
 #include <cwchar>
 
-#include "handles.h"
+#include "owned.h"
 #include "power_operations.h"
 #include "utf16.h"
 
@@ -14,7 +14,7 @@ namespace quilvane::power {
 namespace {
 
 inline void ReleaseLibrary(HMODULE library) { FreeLibrary(library); }
-using OwnedLibrary = ui::Owned<HMODULE, ReleaseLibrary>;
+using OwnedLibrary = Owned<HMODULE, ReleaseLibrary>;
 
 // A function of a library found at run time; empty when the library lacks it. Going through
 // a plain function pointer type first keeps the cast free of function-type warnings.

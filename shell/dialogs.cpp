@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "owned.h"
 #include "paths.h"
 #include "utf16.h"
 
@@ -14,6 +15,11 @@ namespace {
 
 // Room for a few thousand chosen files; the platform's 260 would make a larger selection fail.
 constexpr std::size_t kSelectionBuffer = 1 << 20;
+
+inline void FreeTaskMemory(void* memory) { CoTaskMemFree(memory); }
+// What the shell allocates for its caller with the task allocator: here, item lists.
+template <class Object>
+using TaskMemory = Owned<Object*, FreeTaskMemory>;
 
 }  // namespace
 
@@ -63,23 +69,20 @@ std::string SystemDialogs::PickFile(const std::string& filter, const std::string
 }
 
 std::string SystemDialogs::PickFolder(const std::string& title, HWND owner) {
-    PIDLIST_ABSOLUTE drives = nullptr;
-    SHGetSpecialFolderLocation(owner, CSIDL_DRIVES, &drives);
+    PIDLIST_ABSOLUTE computer = nullptr;
+    SHGetSpecialFolderLocation(owner, CSIDL_DRIVES, &computer);
+    const TaskMemory<ITEMIDLIST> drives(computer);
     const std::wstring titleText = Widen(title);
     BROWSEINFOW browse{};
     browse.hwndOwner = owner;
-    browse.pidlRoot = drives;
+    browse.pidlRoot = drives.get();
     browse.lpszTitle = titleText.c_str();
     browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
-    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);
-    std::string folder;
-    if (chosen) {
-        wchar_t path[MAX_PATH + 1] = {};
-        if (SHGetPathFromIDListW(chosen, path)) folder = EnsureTrailingSlash(Narrow(path));
-        CoTaskMemFree(chosen);
-    }
-    CoTaskMemFree(drives);
-    return folder;
+    const TaskMemory<ITEMIDLIST> chosen(SHBrowseForFolderW(&browse));
+    if (!chosen) return {};
+    wchar_t path[MAX_PATH + 1] = {};
+    if (!SHGetPathFromIDListW(chosen.get(), path)) return {};
+    return EnsureTrailingSlash(Narrow(path));
 }
 
 void SystemDialogs::OpenWithShell(const std::string& file, const std::string& parameters, int showCommand) {

@@ -2,47 +2,27 @@
 // Owners of Win32 handles: each releases what it holds exactly once and cannot be copied.
 
 #include <windows.h>
+#include <shellapi.h>
 
-#include <utility>
+#include "owned.h"
 
 namespace quilvane::ui {
 
-// A handle with the function that releases it.
-template <class Handle, auto Release, Handle kEmpty = Handle{}>
-class Owned {
-public:
-    Owned() = default;
-    explicit Owned(Handle handle) : handle_(handle) {}
-    Owned(Owned&& other) noexcept : handle_(std::exchange(other.handle_, kEmpty)) {}
-    Owned& operator=(Owned&& other) noexcept {
-        if (this != &other) Reset(std::exchange(other.handle_, kEmpty));
-        return *this;
-    }
-    Owned(const Owned&) = delete;
-    Owned& operator=(const Owned&) = delete;
-    ~Owned() { Reset(); }
-
-    Handle get() const { return handle_; }
-    explicit operator bool() const { return handle_ != kEmpty; }
-    void Reset(Handle handle = kEmpty) {
-        if (handle_ != kEmpty) Release(handle_);
-        handle_ = handle;
-    }
-
-private:
-    Handle handle_ = kEmpty;
-};
+using quilvane::Owned;
 
 inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
 inline void DestroyMenuHandle(HMENU menu) { DestroyMenu(menu); }
 inline void DestroyIconHandle(HICON icon) { DestroyIcon(icon); }
 inline void DeleteMemoryDc(HDC dc) { DeleteDC(dc); }
+inline void FinishDrop(HDROP drop) { DragFinish(drop); }
 
 template <class GdiHandle>
 using GdiObject = Owned<GdiHandle, DeleteGdiObject>;
 using OwnedMenu = Owned<HMENU, DestroyMenuHandle>;
 using OwnedIcon = Owned<HICON, DestroyIconHandle>;
 using MemoryDc = Owned<HDC, DeleteMemoryDc>;
+// The files of a WM_DROPFILES, which the system keeps until the drop is finished.
+using DroppedFiles = Owned<HDROP, FinishDrop>;
 
 // The device context of a window, released to it at the end of the scope.
 class WindowDc {
@@ -84,6 +64,22 @@ public:
 private:
     HWND window_;
     PAINTSTRUCT paint_{};
+};
+
+// The clipboard, opened for `window` until the end of the scope; `opened()` is false when
+// another program holds it.
+class ClipboardScope {
+public:
+    explicit ClipboardScope(HWND window) : opened_(OpenClipboard(window) != FALSE) {}
+    ClipboardScope(const ClipboardScope&) = delete;
+    ClipboardScope& operator=(const ClipboardScope&) = delete;
+    ~ClipboardScope() {
+        if (opened_) CloseClipboard();
+    }
+    bool opened() const { return opened_; }
+
+private:
+    bool opened_;
 };
 
 }  // namespace quilvane::ui

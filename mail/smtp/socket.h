@@ -8,6 +8,7 @@
 
 #include "byte_stream.h"
 #include "clock.h"
+#include "owned.h"
 
 namespace quilvane::mail {
 
@@ -15,11 +16,8 @@ class Socket final : public ByteStream {
 public:
     static Result<Socket> Connect(const std::string& host, std::uint16_t port, Patience patience);
 
-    Socket(Socket&& other) noexcept;
-    Socket& operator=(Socket&& other) noexcept;
-    Socket(const Socket&) = delete;
-    Socket& operator=(const Socket&) = delete;
-    ~Socket() override;
+    Socket(Socket&& other) noexcept = default;
+    Socket& operator=(Socket&& other) noexcept = default;
 
     Status SendAll(std::string_view bytes) override;
     Result<std::string> ReceiveSome(TimePoint deadline) override;
@@ -31,11 +29,12 @@ public:
 
 private:
     using NativeHandle = std::intptr_t;
+    // The platform's close; -1 is no socket on both platforms (INVALID_SOCKET, no descriptor).
+    static void CloseNative(NativeHandle handle);
     Socket(NativeHandle handle, std::string label, Patience patience)
         : handle_(handle), label_(std::move(label)), patience_(patience) {}
-    void Release();
 
-    NativeHandle handle_;
+    Owned<NativeHandle, CloseNative, -1> handle_;
     std::string label_;
     Patience patience_;
 };

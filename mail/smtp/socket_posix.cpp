@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "mail_texts.h"
+#include "posix_owners.h"
 #include "server_address.h"
 
 namespace quilvane::mail {
@@ -21,6 +22,9 @@ namespace {
 constexpr std::size_t kReceiveChunk = 16384;
 
 int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
+
+inline void FreeAddresses(addrinfo* addresses) { ::freeaddrinfo(addresses); }
+using ResolvedAddresses = Owned<addrinfo*, FreeAddresses>;
 
 enum class Wait { Ready, TimedOut, Failed };
 
@@ -37,11 +41,12 @@ Wait WaitFor(int fd, short events, TimePoint deadline, Clock& clock) {
 }
 
 // Connects to one resolved address; the error number when it does not answer in time.
-int ConnectOne(const addrinfo& address, TimePoint deadline, Clock& clock, int& fd) {
-    fd = ::socket(address.ai_family, address.ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK, address.ai_protocol);
+int ConnectOne(const addrinfo& address, TimePoint deadline, Clock& clock, UniqueFd& connected) {
+    UniqueFd attempt(
+        ::socket(address.ai_family, address.ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK, address.ai_protocol));
+    const int fd = attempt.get();
     if (fd < 0) return errno;
-    if (::connect(fd, address.ai_addr, address.ai_addrlen) == 0) return 0;
-    int error = errno;
+    int error = ::connect(fd, address.ai_addr, address.ai_addrlen) == 0 ? 0 : errno;
     if (error == EINPROGRESS) {
         const Wait waited = WaitFor(fd, POLLOUT, deadline, clock);
         socklen_t size = sizeof error;
@@ -50,10 +55,7 @@ int ConnectOne(const addrinfo& address, TimePoint deadline, Clock& clock, int& f
         else if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0)
             error = errno;
     }
-    if (error != 0) {
-        ::close(fd);
-        fd = -1;
-    }
+    if (error == 0) connected = std::move(attempt);
     return error;
 }
 
@@ -68,41 +70,23 @@ Result<Socket> Socket::Connect(const std::string& host, std::uint16_t port, Pati
     if (const int failed = ::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found); failed != 0)
         return Status::Fail(
             texts::HostNotFound(host, failed == EAI_SYSTEM ? std::strerror(errno) : gai_strerror(failed)));
+    const ResolvedAddresses addresses(found);
     int lastError = 0;
-    int fd = -1;
-    for (const addrinfo* address = found; address && fd < 0; address = address->ai_next)
+    UniqueFd fd;
+    for (const addrinfo* address = found; address && !fd; address = address->ai_next)
         lastError = ConnectOne(*address, patience.DeadlineFromNow(), *patience.clock, fd);
-    ::freeaddrinfo(found);
-    if (fd < 0) {
+    if (!fd) {
         if (lastError == ETIMEDOUT) return Status::Fail(texts::NoAnswer(label, patience.Seconds()));
         return Status::Fail(texts::ConnectFailed(label, std::strerror(lastError)));
     }
-    return Socket(fd, label, patience);
+    return Socket(fd.Disown(), label, patience);
 }
 
-Socket::Socket(Socket&& other) noexcept
-    : handle_(std::exchange(other.handle_, -1)), label_(std::move(other.label_)), patience_(other.patience_) {}
-
-Socket& Socket::operator=(Socket&& other) noexcept {
-    if (this != &other) {
-        Release();
-        handle_ = std::exchange(other.handle_, -1);
-        label_ = std::move(other.label_);
-        patience_ = other.patience_;
-    }
-    return *this;
-}
-
-Socket::~Socket() { Release(); }
-
-void Socket::Release() {
-    if (handle_ >= 0) ::close(Fd(handle_));
-    handle_ = -1;
-}
+void Socket::CloseNative(NativeHandle handle) { ::close(Fd(handle)); }
 
 Status Socket::SendAll(std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t sent = ::send(Fd(handle_), bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        const ssize_t sent = ::send(Fd(handle_.get()), bytes.data(), bytes.size(), MSG_NOSIGNAL);
         if (sent > 0) {
             bytes.remove_prefix(static_cast<std::size_t>(sent));
             continue;
@@ -110,7 +94,7 @@ Status Socket::SendAll(std::string_view bytes) {
         if (sent < 0 && errno == EINTR) continue;
         if (sent < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
             return Status::Fail(texts::ConnectionLost(label_, std::strerror(errno)));
-        const Wait waited = WaitFor(Fd(handle_), POLLOUT, patience_.DeadlineFromNow(), *patience_.clock);
+        const Wait waited = WaitFor(Fd(handle_.get()), POLLOUT, patience_.DeadlineFromNow(), *patience_.clock);
         if (waited == Wait::TimedOut) return Status::Fail(texts::NoAnswer(label_, patience_.Seconds()));
         if (waited == Wait::Failed) return Status::Fail(texts::ConnectionLost(label_, std::strerror(errno)));
     }
@@ -120,7 +104,7 @@ Status Socket::SendAll(std::string_view bytes) {
 Result<std::string> Socket::ReceiveSome(TimePoint deadline) {
     std::string bytes(kReceiveChunk, '\0');
     for (;;) {
-        const ssize_t got = ::recv(Fd(handle_), bytes.data(), bytes.size(), 0);
+        const ssize_t got = ::recv(Fd(handle_.get()), bytes.data(), bytes.size(), 0);
         if (got > 0) {
             bytes.resize(static_cast<std::size_t>(got));
             return bytes;
@@ -129,7 +113,7 @@ Result<std::string> Socket::ReceiveSome(TimePoint deadline) {
         if (errno == EINTR) continue;
         if (errno != EAGAIN && errno != EWOULDBLOCK)
             return Status::Fail(texts::ConnectionLost(label_, std::strerror(errno)));
-        const Wait waited = WaitFor(Fd(handle_), POLLIN, deadline, *patience_.clock);
+        const Wait waited = WaitFor(Fd(handle_.get()), POLLIN, deadline, *patience_.clock);
         if (waited == Wait::TimedOut) return Status::Fail(texts::NoAnswer(label_, patience_.Seconds()));
         if (waited == Wait::Failed) return Status::Fail(texts::ConnectionLost(label_, std::strerror(errno)));
     }
@@ -139,7 +123,7 @@ std::string Socket::LocalAddressLiteral() const {
     sockaddr_storage local{};
     socklen_t size = sizeof local;
     char text[INET6_ADDRSTRLEN] = {};
-    if (::getsockname(Fd(handle_), reinterpret_cast<sockaddr*>(&local), &size) != 0) return "[127.0.0.1]";
+    if (::getsockname(Fd(handle_.get()), reinterpret_cast<sockaddr*>(&local), &size) != 0) return "[127.0.0.1]";
     if (local.ss_family == AF_INET6) {
         ::inet_ntop(AF_INET6, &reinterpret_cast<sockaddr_in6*>(&local)->sin6_addr, text, sizeof text);
         return std::string("[IPv6:") + text + "]";

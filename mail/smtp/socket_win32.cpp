@@ -17,6 +17,11 @@ constexpr int kReceiveChunk = 16384;
 
 SOCKET Handle(std::intptr_t handle) { return static_cast<SOCKET>(handle); }
 
+inline void CloseSocket(SOCKET socket) { closesocket(socket); }
+using OwnedSocket = Owned<SOCKET, CloseSocket, INVALID_SOCKET>;
+inline void FreeAddresses(ADDRINFOW* addresses) { FreeAddrInfoW(addresses); }
+using ResolvedAddresses = Owned<ADDRINFOW*, FreeAddresses>;
+
 // Winsock is started once, on the first connection, and stays until the program ends.
 bool WinsockReady() {
     static const bool ready = [] {
@@ -55,9 +60,10 @@ int SocketError(SOCKET socket) {
 }
 
 // Connects to one resolved address; the error code when it does not answer in time.
-int ConnectOne(const ADDRINFOW& address, TimePoint deadline, Clock& clock, SOCKET& socket) {
-    socket = ::socket(address.ai_family, address.ai_socktype, address.ai_protocol);
-    if (socket == INVALID_SOCKET) return WSAGetLastError();
+int ConnectOne(const ADDRINFOW& address, TimePoint deadline, Clock& clock, OwnedSocket& connected) {
+    OwnedSocket attempt(::socket(address.ai_family, address.ai_socktype, address.ai_protocol));
+    const SOCKET socket = attempt.get();
+    if (!attempt) return WSAGetLastError();
     u_long nonBlocking = 1;
     ioctlsocket(socket, FIONBIO, &nonBlocking);
     int error = 0;
@@ -69,10 +75,7 @@ int ConnectOne(const ADDRINFOW& address, TimePoint deadline, Clock& clock, SOCKE
             if (waited == Wait::Failed && error == 0) error = WSAECONNREFUSED;
         }
     }
-    if (error != 0) {
-        closesocket(socket);
-        socket = INVALID_SOCKET;
-    }
+    if (error == 0) connected = std::move(attempt);
     return error;
 }
 
@@ -88,54 +91,34 @@ Result<Socket> Socket::Connect(const std::string& host, std::uint16_t port, Pati
     ADDRINFOW* found = nullptr;
     if (const int failed = GetAddrInfoW(Widen(host).c_str(), std::to_wstring(port).c_str(), &hints, &found))
         return Status::Fail(texts::HostNotFound(host, SystemReason(static_cast<unsigned long>(failed))));
+    const ResolvedAddresses addresses(found);
     int lastError = 0;
-    SOCKET socket = INVALID_SOCKET;
-    for (const ADDRINFOW* address = found; address && socket == INVALID_SOCKET; address = address->ai_next)
+    OwnedSocket socket;
+    for (const ADDRINFOW* address = found; address && !socket; address = address->ai_next)
         lastError = ConnectOne(*address, patience.DeadlineFromNow(), *patience.clock, socket);
-    FreeAddrInfoW(found);
-    if (socket == INVALID_SOCKET) {
+    if (!socket) {
         if (lastError == WSAETIMEDOUT) return Status::Fail(texts::NoAnswer(label, patience.Seconds()));
         return Status::Fail(texts::ConnectFailed(label, SystemReason(static_cast<unsigned long>(lastError))));
     }
-    return Socket(static_cast<NativeHandle>(socket), label, patience);
+    return Socket(static_cast<NativeHandle>(socket.Disown()), label, patience);
 }
 
-Socket::Socket(Socket&& other) noexcept
-    : handle_(std::exchange(other.handle_, static_cast<NativeHandle>(INVALID_SOCKET))),
-      label_(std::move(other.label_)),
-      patience_(other.patience_) {}
-
-Socket& Socket::operator=(Socket&& other) noexcept {
-    if (this != &other) {
-        Release();
-        handle_ = std::exchange(other.handle_, static_cast<NativeHandle>(INVALID_SOCKET));
-        label_ = std::move(other.label_);
-        patience_ = other.patience_;
-    }
-    return *this;
-}
-
-Socket::~Socket() { Release(); }
-
-void Socket::Release() {
-    if (Handle(handle_) != INVALID_SOCKET) closesocket(Handle(handle_));
-    handle_ = static_cast<NativeHandle>(INVALID_SOCKET);
-}
+void Socket::CloseNative(NativeHandle handle) { closesocket(Handle(handle)); }
 
 Status Socket::SendAll(std::string_view bytes) {
     while (!bytes.empty()) {
         const int chunk = static_cast<int>(std::min<std::size_t>(bytes.size(), 1 << 20));
-        const int sent = send(Handle(handle_), bytes.data(), chunk, 0);
+        const int sent = send(Handle(handle_.get()), bytes.data(), chunk, 0);
         if (sent > 0) {
             bytes.remove_prefix(static_cast<std::size_t>(sent));
             continue;
         }
         const int error = WSAGetLastError();
         if (error != WSAEWOULDBLOCK) return Status::Fail(texts::ConnectionLost(label_, SystemReason(error)));
-        const Wait waited = WaitFor(Handle(handle_), true, patience_.DeadlineFromNow(), *patience_.clock);
+        const Wait waited = WaitFor(Handle(handle_.get()), true, patience_.DeadlineFromNow(), *patience_.clock);
         if (waited == Wait::TimedOut) return Status::Fail(texts::NoAnswer(label_, patience_.Seconds()));
         if (waited == Wait::Failed)
-            return Status::Fail(texts::ConnectionLost(label_, SystemReason(SocketError(Handle(handle_)))));
+            return Status::Fail(texts::ConnectionLost(label_, SystemReason(SocketError(Handle(handle_.get())))));
     }
     return Status::Ok();
 }
@@ -143,7 +126,7 @@ Status Socket::SendAll(std::string_view bytes) {
 Result<std::string> Socket::ReceiveSome(TimePoint deadline) {
     std::string bytes(kReceiveChunk, '\0');
     for (;;) {
-        const int got = recv(Handle(handle_), bytes.data(), kReceiveChunk, 0);
+        const int got = recv(Handle(handle_.get()), bytes.data(), kReceiveChunk, 0);
         if (got > 0) {
             bytes.resize(static_cast<std::size_t>(got));
             return bytes;
@@ -151,10 +134,10 @@ Result<std::string> Socket::ReceiveSome(TimePoint deadline) {
         if (got == 0) return Status::Fail(texts::ClosedByServer(label_));
         const int error = WSAGetLastError();
         if (error != WSAEWOULDBLOCK) return Status::Fail(texts::ConnectionLost(label_, SystemReason(error)));
-        const Wait waited = WaitFor(Handle(handle_), false, deadline, *patience_.clock);
+        const Wait waited = WaitFor(Handle(handle_.get()), false, deadline, *patience_.clock);
         if (waited == Wait::TimedOut) return Status::Fail(texts::NoAnswer(label_, patience_.Seconds()));
         if (waited == Wait::Failed)
-            return Status::Fail(texts::ConnectionLost(label_, SystemReason(SocketError(Handle(handle_)))));
+            return Status::Fail(texts::ConnectionLost(label_, SystemReason(SocketError(Handle(handle_.get())))));
     }
 }
 
@@ -162,7 +145,7 @@ std::string Socket::LocalAddressLiteral() const {
     sockaddr_storage local{};
     int size = sizeof local;
     wchar_t text[INET6_ADDRSTRLEN] = {};
-    if (getsockname(Handle(handle_), reinterpret_cast<sockaddr*>(&local), &size) != 0) return "[127.0.0.1]";
+    if (getsockname(Handle(handle_.get()), reinterpret_cast<sockaddr*>(&local), &size) != 0) return "[127.0.0.1]";
     if (local.ss_family == AF_INET6) {
         InetNtopW(AF_INET6, &reinterpret_cast<sockaddr_in6*>(&local)->sin6_addr, text, INET6_ADDRSTRLEN);
         return "[IPv6:" + Narrow(text) + "]";

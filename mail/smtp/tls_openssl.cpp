@@ -7,17 +7,14 @@
 #include <memory>
 
 #include "mail_texts.h"
+#include "owned.h"
 #include "platform_file.h"
 
 namespace quilvane::mail {
 namespace {
 
-struct FreeContext {
-    void operator()(SSL_CTX* context) const { SSL_CTX_free(context); }
-};
-struct FreeSession {
-    void operator()(SSL* session) const { SSL_free(session); }
-};
+using OwnedContext = Owned<SSL_CTX*, SSL_CTX_free>;
+using OwnedSession = Owned<SSL*, SSL_free>;
 
 // The library's last reason, or `fallback` when it recorded none.
 std::string LibraryReason(const char* fallback) {
@@ -46,16 +43,15 @@ std::string ChainProblem(long verdict) {
 }
 
 bool IsAddressLiteral(const std::string& host) {
-    ASN1_OCTET_STRING* address = a2i_IPADDRESS(host.c_str());
-    ASN1_OCTET_STRING_free(address);
-    return address != nullptr;
+    const Owned<ASN1_OCTET_STRING*, ASN1_OCTET_STRING_free> address(a2i_IPADDRESS(host.c_str()));
+    return static_cast<bool>(address);
 }
 
 // TLS through memory buffers: the library never touches the socket, so every wait for the
 // server stays under the connection's own deadlines.
 class OpenSslStream final : public ByteStream {
 public:
-    OpenSslStream(ByteStream& transport, std::unique_ptr<SSL_CTX, FreeContext> context)
+    OpenSslStream(ByteStream& transport, OwnedContext context)
         : transport_(transport), context_(std::move(context)), session_(SSL_new(context_.get())) {
         BIO* in = BIO_new(BIO_s_mem());
         BIO* out = BIO_new(BIO_s_mem());
@@ -136,8 +132,8 @@ private:
     }
 
     ByteStream& transport_;
-    std::unique_ptr<SSL_CTX, FreeContext> context_;
-    std::unique_ptr<SSL, FreeSession> session_;
+    OwnedContext context_;
+    OwnedSession session_;
     BIO* incoming_ = nullptr;
     BIO* outgoing_ = nullptr;
 };
@@ -146,7 +142,7 @@ private:
 
 Result<std::unique_ptr<ByteStream>> StartTls(ByteStream& transport, const std::string& hostName, const TlsTrust& trust,
                                              TimePoint deadline) {
-    std::unique_ptr<SSL_CTX, FreeContext> context(SSL_CTX_new(TLS_client_method()));
+    OwnedContext context(SSL_CTX_new(TLS_client_method()));
     if (!context) return Status::Fail(texts::TlsFailed(LibraryReason("SSL_CTX_new")));
     SSL_CTX_set_min_proto_version(context.get(), TLS1_2_VERSION);
     SSL_CTX_set_verify(context.get(), SSL_VERIFY_PEER, nullptr);

@@ -18,6 +18,7 @@
 #include "system_reason.h"
 #include "utf16.h"
 #include "whole_file.h"
+#include "win32_owners.h"
 
 namespace quilvane::mail {
 namespace {
@@ -33,24 +34,43 @@ constexpr std::uint64_t kLargestCaFile = std::uint64_t{16} << 20;
 constexpr DWORD kIgnoreUnknownCa = 0x00000100;
 constexpr DWORD kIgnoreNameMismatch = 0x00001000;
 
-struct CloseStore {
-    void operator()(HCERTSTORE store) const { CertCloseStore(store, 0); }
+inline void CloseStore(HCERTSTORE store) { CertCloseStore(store, 0); }
+inline void FreeCertificate(PCCERT_CONTEXT certificate) { CertFreeCertificateContext(certificate); }
+inline void FreeChain(PCCERT_CHAIN_CONTEXT chain) { CertFreeCertificateChain(chain); }
+using Store = Owned<HCERTSTORE, CloseStore>;
+using Certificate = Owned<PCCERT_CONTEXT, FreeCertificate>;
+using Chain = Owned<PCCERT_CHAIN_CONTEXT, FreeChain>;
+
+// A credentials or context handle of the security package. The package fills it in; once it
+// says it did, `Adopt` makes this its owner, and `Free` releases it once.
+template <auto Free>
+class SecurityHandle {
+public:
+    SecurityHandle() = default;
+    SecurityHandle(const SecurityHandle&) = delete;
+    SecurityHandle& operator=(const SecurityHandle&) = delete;
+    ~SecurityHandle() {
+        if (held_) Free(&handle_);
+    }
+    SecHandle* get() { return &handle_; }
+    void Adopt() { held_ = true; }
+
+private:
+    SecHandle handle_{};
+    bool held_ = false;
 };
-using Store = std::unique_ptr<void, CloseStore>;
-struct FreeCertificate {
-    void operator()(PCCERT_CONTEXT certificate) const { CertFreeCertificateContext(certificate); }
-};
-struct FreeChain {
-    void operator()(PCCERT_CHAIN_CONTEXT chain) const { CertFreeCertificateChain(chain); }
-};
-struct FreeLocal {
-    void operator()(void* memory) const { LocalFree(memory); }
-};
+inline void FreeCredentials(CredHandle* credentials) { FreeCredentialsHandle(credentials); }
+inline void DeleteContext(CtxtHandle* context) { DeleteSecurityContext(context); }
+using Credentials = SecurityHandle<FreeCredentials>;
+using SecurityContext = SecurityHandle<DeleteContext>;
 
 // An output token the security package allocated, sent and freed.
 struct OutputToken {
     SecBuffer buffer{0, SECBUFFER_TOKEN, nullptr};
     SecBufferDesc description{SECBUFFER_VERSION, 1, &buffer};
+    OutputToken() = default;
+    OutputToken(const OutputToken&) = delete;
+    OutputToken& operator=(const OutputToken&) = delete;
     ~OutputToken() {
         if (buffer.pvBuffer) FreeContextBuffer(buffer.pvBuffer);
     }
@@ -108,9 +128,9 @@ bool EndsInOneOf(const CERT_CHAIN_CONTEXT& chain, HCERTSTORE roots) {
     if (!roots || chain.cChain == 0) return false;
     const CERT_SIMPLE_CHAIN* simple = chain.rgpChain[0];
     const PCCERT_CONTEXT root = simple->rgpElement[simple->cElement - 1]->pCertContext;
-    std::unique_ptr<const CERT_CONTEXT, FreeCertificate> found(CertFindCertificateInStore(
-        roots, X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, 0, CERT_FIND_EXISTING, root, nullptr));
-    return found != nullptr;
+    const Certificate found(CertFindCertificateInStore(roots, X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, 0,
+                                                       CERT_FIND_EXISTING, root, nullptr));
+    return static_cast<bool>(found);
 }
 
 // The address `host` writes, in network order; empty when it is a name.
@@ -133,9 +153,9 @@ bool NamesAddress(const CERT_CONTEXT& certificate, const std::string& address) {
     if (!CryptDecodeObjectEx(X509_ASN_ENCODING, X509_ALTERNATE_NAME, extension->Value.pbData, extension->Value.cbData,
                              CRYPT_DECODE_ALLOC_FLAG, nullptr, &decoded, &size))
         return false;
-    const std::unique_ptr<CERT_ALT_NAME_INFO, FreeLocal> names(decoded);
-    for (DWORD i = 0; i < names->cAltEntry; ++i) {
-        const CERT_ALT_NAME_ENTRY& entry = names->rgAltEntry[i];
+    const LocalMemory<CERT_ALT_NAME_INFO> names(decoded);
+    for (DWORD i = 0; i < decoded->cAltEntry; ++i) {
+        const CERT_ALT_NAME_ENTRY& entry = decoded->rgAltEntry[i];
         if (entry.dwAltNameChoice != CERT_ALT_NAME_IP_ADDRESS) continue;
         if (std::string_view(reinterpret_cast<const char*>(entry.IPAddress.pbData), entry.IPAddress.cbData) == address)
             return true;
@@ -161,10 +181,10 @@ Status CheckCertificate(PCCERT_CONTEXT server, const std::wstring& host, HCERTST
     PCCERT_CHAIN_CONTEXT built = nullptr;
     if (!CertGetCertificateChain(nullptr, server, nullptr, pool.get(), &request, 0, nullptr, &built))
         return Status::Fail(texts::CertificateUntrusted(SystemReason(GetLastError())));
-    std::unique_ptr<const CERT_CHAIN_CONTEXT, FreeChain> chain(built);
+    const Chain chain(built);
 
-    DWORD problems = chain->TrustStatus.dwErrorStatus & ~kNotChecked;
-    const bool rootFromCaFile = (problems & CERT_TRUST_IS_UNTRUSTED_ROOT) && EndsInOneOf(*chain, extraRoots);
+    DWORD problems = built->TrustStatus.dwErrorStatus & ~kNotChecked;
+    const bool rootFromCaFile = (problems & CERT_TRUST_IS_UNTRUSTED_ROOT) && EndsInOneOf(*built, extraRoots);
     if (rootFromCaFile) problems &= ~static_cast<DWORD>(CERT_TRUST_IS_UNTRUSTED_ROOT);
     // The chain's own verdict is read first: not every implementation of the policy check
     // below refuses a chain that reaches no root at all.
@@ -198,10 +218,6 @@ public:
     SchannelStream(ByteStream& transport, std::wstring host) : transport_(transport), host_(std::move(host)) {}
     SchannelStream(const SchannelStream&) = delete;
     SchannelStream& operator=(const SchannelStream&) = delete;
-    ~SchannelStream() override {
-        if (haveContext_) DeleteSecurityContext(&context_);
-        if (haveCredentials_) FreeCredentialsHandle(&credentials_);
-    }
 
     Status Handshake(HCERTSTORE extraRoots, TimePoint deadline) {
         SCHANNEL_CRED settings{};
@@ -209,28 +225,29 @@ public:
         // The certificate is checked below, against the roots the user added as well.
         settings.dwFlags = SCH_CRED_MANUAL_CRED_VALIDATION | SCH_CRED_NO_DEFAULT_CREDS;
         wchar_t package[] = UNISP_NAME_W;
-        const SECURITY_STATUS acquired = AcquireCredentialsHandleW(nullptr, package, SECPKG_CRED_OUTBOUND, nullptr,
-                                                                   &settings, nullptr, nullptr, &credentials_, nullptr);
+        const SECURITY_STATUS acquired = AcquireCredentialsHandleW(
+            nullptr, package, SECPKG_CRED_OUTBOUND, nullptr, &settings, nullptr, nullptr, credentials_.get(), nullptr);
         if (acquired != SEC_E_OK) return Status::Fail(texts::TlsFailed(SystemReason(acquired)));
-        haveCredentials_ = true;
+        credentials_.Adopt();
 
         OutputToken hello;
         DWORD granted = 0;
         const SECURITY_STATUS started =
-            InitializeSecurityContextW(&credentials_, nullptr, host_.data(), kContextRequest, 0, 0, nullptr, 0,
-                                       &context_, &hello.description, &granted, nullptr);
+            InitializeSecurityContextW(credentials_.get(), nullptr, host_.data(), kContextRequest, 0, 0, nullptr, 0,
+                                       context_.get(), &hello.description, &granted, nullptr);
         if (started != SEC_I_CONTINUE_NEEDED) return Status::Fail(texts::TlsFailed(SystemReason(started)));
-        haveContext_ = true;
+        context_.Adopt();
         if (Status sent = hello.SendTo(transport_); !sent) return sent;
         if (Status negotiated = Negotiate(true, deadline); !negotiated) return negotiated;
 
-        if (const SECURITY_STATUS sized = QueryContextAttributesW(&context_, SECPKG_ATTR_STREAM_SIZES, &sizes_);
+        if (const SECURITY_STATUS sized = QueryContextAttributesW(context_.get(), SECPKG_ATTR_STREAM_SIZES, &sizes_);
             sized != SEC_E_OK)
             return Status::Fail(texts::TlsFailed(SystemReason(sized)));
         PCCERT_CONTEXT presented = nullptr;
-        if (QueryContextAttributesW(&context_, SECPKG_ATTR_REMOTE_CERT_CONTEXT, &presented) != SEC_E_OK || !presented)
+        if (QueryContextAttributesW(context_.get(), SECPKG_ATTR_REMOTE_CERT_CONTEXT, &presented) != SEC_E_OK ||
+            !presented)
             return Status::Fail(texts::CertificateUntrusted("服务器没有出示证书"));
-        std::unique_ptr<const CERT_CONTEXT, FreeCertificate> certificate(presented);
+        const Certificate certificate(presented);
         return CheckCertificate(certificate.get(), host_, extraRoots);
     }
 
@@ -244,7 +261,7 @@ public:
                                   {sizes_.cbTrailer, SECBUFFER_STREAM_TRAILER, record.data() + sizes_.cbHeader + size},
                                   {0, SECBUFFER_EMPTY, nullptr}};
             SecBufferDesc description{SECBUFFER_VERSION, 4, parts};
-            if (const SECURITY_STATUS sealed = EncryptMessage(&context_, 0, &description, 0); sealed != SEC_E_OK)
+            if (const SECURITY_STATUS sealed = EncryptMessage(context_.get(), 0, &description, 0); sealed != SEC_E_OK)
                 return Status::Fail(texts::TlsFailed(SystemReason(sealed)));
             record.resize(parts[0].cbBuffer + parts[1].cbBuffer + parts[2].cbBuffer);
             if (Status sent = transport_.SendAll(record); !sent) return sent;
@@ -263,7 +280,7 @@ public:
                     {0, SECBUFFER_EMPTY, nullptr},
                     {0, SECBUFFER_EMPTY, nullptr}};
                 SecBufferDesc description{SECBUFFER_VERSION, 4, parts};
-                const SECURITY_STATUS opened = DecryptMessage(&context_, &description, 0, nullptr);
+                const SECURITY_STATUS opened = DecryptMessage(context_.get(), &description, 0, nullptr);
                 if (opened == SEC_I_CONTEXT_EXPIRED) return Status::Fail(texts::TlsFailed("服务器关闭了加密连接"));
                 if (opened != SEC_E_OK && opened != SEC_I_RENEGOTIATE && opened != SEC_E_INCOMPLETE_MESSAGE)
                     return Status::Fail(texts::TlsFailed(SystemReason(opened)));
@@ -306,7 +323,7 @@ private:
             OutputToken answer;
             DWORD granted = 0;
             const SECURITY_STATUS status =
-                InitializeSecurityContextW(&credentials_, &context_, host_.data(), kContextRequest, 0, 0,
+                InitializeSecurityContextW(credentials_.get(), context_.get(), host_.data(), kContextRequest, 0, 0,
                                            &inputDescription, 0, nullptr, &answer.description, &granted, nullptr);
             needMore = true;
             if (status == SEC_E_INCOMPLETE_MESSAGE) continue;
@@ -325,10 +342,9 @@ private:
 
     ByteStream& transport_;
     std::wstring host_;
-    CredHandle credentials_{};
-    CtxtHandle context_{};
-    bool haveCredentials_ = false;
-    bool haveContext_ = false;
+    // Declared in this order so that the context goes before the credentials it was made with.
+    Credentials credentials_;
+    SecurityContext context_;
     SecPkgContext_StreamSizes sizes_{};
     std::string encrypted_;  // received, not yet decrypted
     std::string plain_;      // decrypted, not yet handed out

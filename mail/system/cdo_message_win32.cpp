@@ -27,15 +27,15 @@ Status PutField(IDispatch& fields, const char* name, Variant value) {
     return CallByName(fields, L"Item", DISPATCH_PROPERTYPUT, std::move(arguments)).status();
 }
 
-// The object a property holds, which the caller releases.
-Result<IDispatch*> Child(IDispatch& object, const wchar_t* property) {
+// The object a property holds, with a reference of the caller's own.
+Result<HeldObject> Child(IDispatch& object, const wchar_t* property) {
     Result<Variant> value = CallByName(object, property, DISPATCH_PROPERTYGET);
     if (!value) return value.status();
     if (value->value().vt != VT_DISPATCH || !value->value().pdispVal)
         return Status::Fail(texts::ComponentFailed(Narrow(property), "没有返回对象"));
     IDispatch* child = value->value().pdispVal;
     child->AddRef();
-    return child;
+    return HeldObject(child);
 }
 
 }  // namespace
@@ -45,21 +45,20 @@ Status SendThroughCdo(IDispatch& message, const MailRequest& request, const std:
                                   std::pair{L"subject", &request.subject}, std::pair{L"textbody", &request.body}})
         if (Status put = Put(message, property, Variant::Text(*text)); !put) return put;
 
-    Result<IDispatch*> configuration = Child(message, L"configuration");
+    const Result<HeldObject> configuration = Child(message, L"configuration");
     if (!configuration) return configuration.status();
-    HeldObject heldConfiguration(*configuration);
-    Result<IDispatch*> fieldsObject = Child(**configuration, L"Fields");
+    const Result<HeldObject> fieldsObject = Child(*configuration->get(), L"Fields");
     if (!fieldsObject) return fieldsObject.status();
-    HeldObject fields(*fieldsObject);
+    IDispatch& fields = *fieldsObject->get();
 
-    Status set = PutField(*fields, "sendusing", Variant::Short(kSendThroughNetwork));
-    if (set) set = PutField(*fields, "smtpserver", Variant::Text(host));
-    if (set) set = PutField(*fields, "smtpserverport", Variant::Short(kServerPort));
-    if (set) set = PutField(*fields, "smtpauthenticate", Variant::Short(kClearTextLogin));
-    if (set) set = PutField(*fields, "sendusername", Variant::Text(request.user));
-    if (set) set = PutField(*fields, "sendpassword", Variant::Text(request.password));
+    Status set = PutField(fields, "sendusing", Variant::Short(kSendThroughNetwork));
+    if (set) set = PutField(fields, "smtpserver", Variant::Text(host));
+    if (set) set = PutField(fields, "smtpserverport", Variant::Short(kServerPort));
+    if (set) set = PutField(fields, "smtpauthenticate", Variant::Short(kClearTextLogin));
+    if (set) set = PutField(fields, "sendusername", Variant::Text(request.user));
+    if (set) set = PutField(fields, "sendpassword", Variant::Text(request.password));
     if (!set) return set;
-    if (Status updated = CallByName(*fields, L"Update", DISPATCH_METHOD).status(); !updated) return updated;
+    if (Status updated = CallByName(fields, L"Update", DISPATCH_METHOD).status(); !updated) return updated;
 
     for (const std::string& path : request.attachments) {
         std::vector<Variant> arguments;

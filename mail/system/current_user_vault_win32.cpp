@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <wincrypt.h>
 
+#include "win32_owners.h"
+
 namespace quilvane::mail {
 namespace {
 
@@ -10,11 +12,11 @@ DATA_BLOB BlobOf(const std::string& bytes) {
     return DATA_BLOB{static_cast<DWORD>(bytes.size()), reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data()))};
 }
 
-// Takes the system's output and frees it.
+// Takes the system's output, wiped before it is freed.
 std::string Taken(DATA_BLOB& output) {
+    const LocalMemory<BYTE> allocated(output.pbData);
     std::string bytes(reinterpret_cast<const char*>(output.pbData), output.cbData);
     SecureZeroMemory(output.pbData, output.cbData);
-    LocalFree(output.pbData);
     return bytes;
 }
 

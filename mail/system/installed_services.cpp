@@ -1,6 +1,7 @@
 #include "mail_services.h"
 
 #include "current_user_vault.h"
+#include "installed.h"
 
 namespace quilvane::mail {
 namespace {
@@ -13,19 +14,19 @@ public:
     }
 };
 
-// A function's own static, so installing works from another file's static initialisation.
-MailServices*& Installed() {
+MailServices& NoServices() {
     static NoSubmitter nowhere;
     static CurrentUserVault vault;
     static MailServices nothing{nowhere, vault};
-    static MailServices* installed = &nothing;
-    return installed;
+    return nothing;
 }
+
+using InstalledServices = Installed<MailServices, NoServices>;
 
 }  // namespace
 
-MailServices& InstalledMailServices() { return *Installed(); }
+MailServices& InstalledMailServices() { return InstalledServices::Get(); }
 
-void InstallMailServices(MailServices& services) { Installed() = &services; }
+void InstallMailServices(MailServices& services) { InstalledServices::Install(services); }
 
 }  // namespace quilvane::mail

@@ -5,19 +5,17 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "owned.h"
 #include "status.h"
 
 namespace quilvane::mail {
 
+inline void ReleaseObject(IDispatch* object) { object->Release(); }
 // An automation object this code holds one reference to.
-struct ReleaseObject {
-    void operator()(IDispatch* object) const { object->Release(); }
-};
-using HeldObject = std::unique_ptr<IDispatch, ReleaseObject>;
+using HeldObject = Owned<IDispatch*, ReleaseObject>;
 
 class Variant {
 public:

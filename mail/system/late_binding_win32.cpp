@@ -9,17 +9,18 @@
 namespace quilvane::mail {
 namespace {
 
+inline void FreeText(BSTR text) { SysFreeString(text); }
+using OwnedText = Owned<BSTR, FreeText>;
+
 // What went wrong, as the object explained it if it did.
 std::string ReasonOf(HRESULT result, EXCEPINFO& exception) {
     if (result == DISP_E_EXCEPTION && exception.pfnDeferredFillIn) exception.pfnDeferredFillIn(&exception);
+    const OwnedText source(exception.bstrSource), description(exception.bstrDescription), help(exception.bstrHelpFile);
     std::string reason;
     if (result == DISP_E_EXCEPTION && exception.bstrDescription && SysStringLen(exception.bstrDescription) > 0)
         reason = Narrow(std::wstring_view(exception.bstrDescription, SysStringLen(exception.bstrDescription)));
     else
         reason = SystemReason(static_cast<unsigned long>(result == DISP_E_EXCEPTION ? exception.scode : result));
-    SysFreeString(exception.bstrSource);
-    SysFreeString(exception.bstrDescription);
-    SysFreeString(exception.bstrHelpFile);
     return reason;
 }
 

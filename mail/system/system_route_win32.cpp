@@ -9,7 +9,7 @@ Status SubmitThroughSystem(const MailRequest& request, const std::function<IDisp
                            const SubmitOptions& options) {
     const Result<ServerAddress> server = ParseServerField(request.server);
     if (server && !server->portGiven)
-        if (HeldObject message{createMessage()}) return SendThroughCdo(*message, request, server->host);
+        if (HeldObject message{createMessage()}) return SendThroughCdo(*message.get(), request, server->host);
     return SubmitMail(request, server, options);
 }
 

@@ -6,15 +6,12 @@
 #include <thread>
 
 #include "guarded.h"
-#include "handles.h"
 #include "mail_texts.h"
 #include "message_loop.h"
+#include "win32_owners.h"
 
 namespace quilvane::mail {
 namespace {
-
-void CloseEvent(HANDLE event) { CloseHandle(event); }
-using Event = ui::Owned<HANDLE, CloseEvent>;
 
 // Nothing the work throws leaves it, on whichever thread it runs: on the worker an exception
 // would end the program.
@@ -25,7 +22,7 @@ Status GuardedWork(const std::function<Status()>& work) {
 }  // namespace
 
 Status RunWhileMessagesFlow(std::function<Status()> work) {
-    Event done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const UniqueHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!done) return GuardedWork(work);
     Status result = Status::Ok();
     std::thread worker;
