@@ -52,7 +52,8 @@ int main() {
     const std::wstring caption = tours::TextOf(start);
     PostMessageW(start, BM_CLICK, 0, 0);
     const auto stop = Clock::now();
-    tours::WaitUntil([&] { return tours::TextOf(start) == L"开始"; });
+    // Looked at every millisecond, not at the tours' pace, so the wait adds little to what it measures.
+    while (tours::TextOf(start) != L"开始" && Clock::now() - stop < std::chrono::seconds(10)) Sleep(1);
     const double stopToIdle = Milliseconds(Clock::now() - stop);
     if (const HWND notice = tours::WaitForNotice(program)) tours::CloseNotice(notice);
 
