@@ -14,6 +14,7 @@
 
 #include "emlssea.h"
 #include "test_support.h"
+#include "twips.h"
 #include "utf16.h"
 
 namespace quilvane::mail {
@@ -114,6 +115,13 @@ struct MailWindow : ::testing::Test {
         SetWindowTextW(Control(id), Widen(text).c_str());
     }
     void Click(ControlId id) { SendMessageW(Control(id), BM_CLICK, 0, 0); }
+    // The client area holds the whole design.
+    void ExpectWholeDesignFits() {
+        RECT client{};
+        GetClientRect(window->hwnd(), &client);
+        EXPECT_EQ(client.bottom, ui::TwipsToPixels(kDesignClientHeight, ui::ScreenDpi()));
+        EXPECT_EQ(client.right, ui::TwipsToPixels(kDesignClientWidth, ui::ScreenDpi()));
+    }
     std::string StoredValue(const std::string& key) {
         // The raw line, as another program would see it.
         const std::string file = quilvane::testing::ReadFile(app / "Sysset.ini");

@@ -34,10 +34,7 @@ TEST_F(MailWindow, SendHandsOverTheFieldsAsTypedAndReportsTheCause) {
     EXPECT_EQ(dialogs.notices.back(),
               "邮件发送失败!\n用户名或密码不正确：535 5.7.8 Authentication credentials invalid");
     EXPECT_TRUE(IsWindowEnabled(window->hwnd()));
-    RECT client{};
-    GetClientRect(window->hwnd(), &client);
-    EXPECT_EQ(client.bottom, ui::TwipsToPixels(kDesignClientHeight, ui::ScreenDpi())) << "the whole design fits";
-    EXPECT_EQ(client.right, ui::TwipsToPixels(kDesignClientWidth, ui::ScreenDpi()));
+    ExpectWholeDesignFits();
 }
 
 TEST_F(MailWindow, StaysAnsweringWhileSendingAndIgnoresASecondPress) {

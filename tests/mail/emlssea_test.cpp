@@ -35,10 +35,7 @@ TEST_F(MailWindow, FirstOpeningShowsEmptyFieldsAndTheServerList) {
     for (ControlId id : {kFrame1, kText1, kSkinLabel1, kFrame2, kText5})
         EXPECT_TRUE(IsWindowEnabled(Control(id))) << id;
     EXPECT_TRUE(IsWindowEnabled(window->hwnd()));
-    RECT client{};
-    GetClientRect(window->hwnd(), &client);
-    EXPECT_EQ(client.bottom, ui::TwipsToPixels(kDesignClientHeight, ui::ScreenDpi())) << "the whole design fits";
-    EXPECT_EQ(client.right, ui::TwipsToPixels(kDesignClientWidth, ui::ScreenDpi()));
+    ExpectWholeDesignFits();
 }
 
 TEST_F(MailWindow, SavedFieldsComeBackWholeAndThePasswordIsNotInPlainText) {
