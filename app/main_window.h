@@ -119,6 +119,7 @@ private:
     std::unique_ptr<about::frmUseset> frmUseset_;  // while the About window is open
     int ownedOpen_ = 0;                            // other windows shown over this one
     bool closeWhenOwnedCloses_ = false;
+    ui::Subclass startButtonDoubleClicks_;  // a double click on 开始 counts as one click
     HWND focusBeforeTask_ = nullptr;
     bool closeAfterTask_ = false;  // 是 to the question on closing: the window goes once the task has stopped
     TaskThread task_;              // last, so a task under way stops before anything else goes

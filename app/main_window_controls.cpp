@@ -53,6 +53,13 @@ void MainF::ArrangeControls() {
     navigation().AddOptionGroup(modes_);
     navigation().AddOptionGroup(units_);
     UpdateTabOrder();
+    // The start button reads 停止 after the first click of a double click: the second click
+    // belongs to the first and must not stop what it started (nor start again what it stopped).
+    startButtonDoubleClicks_.Attach(Control(kCommand2), [](UINT message, WPARAM, LPARAM, LRESULT& result) {
+        if (message != WM_LBUTTONDBLCLK) return false;
+        result = 0;
+        return true;
+    });
 }
 
 void MainF::ConnectEvents() {

@@ -33,7 +33,6 @@ public:
     void Start(HWND window, TaskInputs inputs, bool writesBatchFile);
     void SetWritesBatchFile(bool writes) { writesBatchFile_.store(writes); }
     void RequestStop() { stop_.Request(); }
-    bool StopRequested() const { return stop_.Requested(); }
     // For a progress message: the latest share done, 0 to 100.
     float TakeProgress();
     // For the ended message: waits for the thread (which has already finished its work) and

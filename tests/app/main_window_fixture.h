@@ -83,20 +83,28 @@ struct MainWindow : ::testing::Test {
         SetText(kText2, "1");
     }
     void Click(ControlId id) { SendMessageW(Control(id), BM_CLICK, 0, 0); }
-    // Lets the window's messages run until its task has ended and been told; the end is handled
-    // here, so what its handler lets out reaches the test.
-    void WaitForTaskEnd() {
+    // Lets the window's messages run until `condition` holds (true) or the task has ended and
+    // been told (false); the end is handled here, so what its handler lets out reaches the test.
+    bool RunMessagesUntil(const std::function<bool()>& condition) {
         const HWND handle = window->hwnd();
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         while (std::chrono::steady_clock::now() < deadline) {
+            if (condition()) return true;
             MSG message;
             while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-                if (message.message == MainF::kTaskEndedMessage && message.hwnd == handle) return window->TaskEnded();
+                if (message.message == MainF::kTaskEndedMessage && message.hwnd == handle) {
+                    window->TaskEnded();
+                    return false;
+                }
                 ui::DispatchWithNavigation(message);
             }
             Sleep(1);
         }
-        FAIL() << "the task did not end";
+        return false;
+    }
+    void WaitForTaskEnd() {
+        RunMessagesUntil([] { return false; });
+        if (window->TaskRunning()) FAIL() << "the task did not end";
     }
     void RunTask() {
         Click(kCommand2);

@@ -1,6 +1,8 @@
 // The start button's task beside the window: its results, a stop by the button, Esc, the close
-// box or the session's end, and an unexpected failure.
+// box or the session's end, a double click that must not stop what it started, and an
+// unexpected failure.
 
+#include <filesystem>
 #include <new>
 
 #include "main_window_fixture.h"
@@ -64,6 +66,24 @@ TEST_F(MainWindow, EscStopsATaskWhoseValuesStayLockedUntilThen) {
     EXPECT_EQ(Text(kCommand2), "开始");
     EXPECT_TRUE(IsWindowEnabled(Control(kText2)));
     EXPECT_TRUE(window->OptionBox(kChkAdd).Enabled());
+}
+
+TEST_F(MainWindow, ADoubleClickOnStartStartsATaskThatGoesOn) {
+    Open();
+    PrepareHugeSplit();
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        SendMessageW(Control(kCommand2), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(5, 5));
+    const auto copied = [&] {
+        for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::u8path(work.Path())))
+            if (entry.path().filename().string().find(".quilvane-") != std::string::npos &&
+                entry.file_size() > 16 << 20)
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(RunMessagesUntil(copied)) << "the second click of the double click stopped the task";
+    Click(kCommand2);
+    WaitForTaskEnd();
+    EXPECT_EQ(NamesIn(work.Path()), std::vector<std::string>{"huge.bin"});
 }
 
 TEST_F(MainWindow, ClosingDuringATaskAsksAndYesStopsItThenCloses) {
