@@ -151,7 +151,6 @@ void MainF::FilesDropped(HDROP drop) {
         path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
         GetDates(Narrow(path));
     }
-    DragFinish(drop);
 }
 
 void MainF::Text2_KeyPress(short& keyAscii) {
@@ -164,16 +163,15 @@ void MainF::Text2_KeyPress(short& keyAscii) {
 }
 
 void MainF::Text2_Paste() {
-    if (!OpenClipboard(hwnd())) return;
     std::wstring digits;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* text = static_cast<const wchar_t*>(GlobalLock(data))) {
+    {
+        const ui::ClipboardScope clipboard(hwnd());
+        if (!clipboard.opened()) return;
+        const ui::LockedMemory data(GetClipboardData(CF_UNICODETEXT));
+        if (const auto* text = static_cast<const wchar_t*>(data.get()))
             for (; *text; ++text)
                 if (*text >= L'0' && *text <= L'9') digits += *text;
-            GlobalUnlock(data);
-        }
     }
-    CloseClipboard();
     SendMessageW(Control(kText2), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(digits.c_str()));
 }
 

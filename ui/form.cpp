@@ -117,11 +117,15 @@ void Form::SetTabOrder(std::span<const int> ids) {
 LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND: Reflect(LOWORD(wParam), HIWORD(wParam), lParam == 0); return 0;
-    case WM_DROPFILES:
-        if (OnFilesDropped) OnFilesDropped(reinterpret_cast<HDROP>(wParam));
-        return 0;
+    case WM_DROPFILES: TakeDrop(wParam); return 0;
     default: return Default(message, wParam, lParam);
     }
+}
+
+// The drop is finished here, whoever handles it.
+void Form::TakeDrop(WPARAM wParam) {
+    const DroppedFiles drop(reinterpret_cast<HDROP>(wParam));
+    if (OnFilesDropped) OnFilesDropped(drop.get());
 }
 
 // A notification goes to the event of the control that sent it.

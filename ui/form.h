@@ -49,7 +49,8 @@ protected:
     virtual HWND CreateCustomControl(const ControlDesign& design, HWND container, const RECT& place);
 
     ControlEvents& Events(int id) { return events_[id]; }
-    // Files dropped on the window or on a control that accepts them.
+    // Files dropped on the window or on a control that accepts them; the form finishes the
+    // drop afterwards.
     std::function<void(HDROP drop)> OnFilesDropped;
     // The window and these controls accept files dropped from the shell.
     void AcceptDropsOn(std::span<const int> ids);
@@ -79,6 +80,7 @@ private:
     };
     HWND CreateStandardControl(const ControlDesign& design, HWND container, const RECT& place);
     void ListenToTextAndDrops(HWND control, int id);
+    void TakeDrop(WPARAM wParam);
     void Reflect(int id, int code, bool fromMenu);
 
     int dpi_ = 96;

@@ -64,8 +64,8 @@ void Form::ListenToTextAndDrops(HWND control, int id) {
     auto& subclass = subclasses_.emplace_back(std::make_unique<Subclass>());
     subclass->Attach(control, [this, id](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
         const ControlEvents& on = events_[id];
-        if (message == WM_DROPFILES && OnFilesDropped) {
-            OnFilesDropped(reinterpret_cast<HDROP>(wParam));
+        if (message == WM_DROPFILES) {
+            TakeDrop(wParam);
         } else if (message == WM_PASTE && on.Paste) {
             on.Paste();
         } else if (message == WM_CHAR && on.KeyPress) {

@@ -82,4 +82,21 @@ private:
     bool opened_;
 };
 
+// Global memory (the clipboard's data) locked until the end of the scope; `get()` is null when
+// there is none or it cannot be locked.
+class LockedMemory {
+public:
+    explicit LockedMemory(HANDLE memory) : memory_(memory), data_(memory ? GlobalLock(memory) : nullptr) {}
+    LockedMemory(const LockedMemory&) = delete;
+    LockedMemory& operator=(const LockedMemory&) = delete;
+    ~LockedMemory() {
+        if (data_) GlobalUnlock(memory_);
+    }
+    const void* get() const { return data_; }
+
+private:
+    HANDLE memory_;
+    void* data_;
+};
+
 }  // namespace quilvane::ui
