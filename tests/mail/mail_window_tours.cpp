@@ -61,6 +61,7 @@ struct MailWindowTour : ::testing::Test {
     // Clicks into an empty field and types as a person does.
     void Type(mail::ControlId id, const std::wstring& text) {
         ClickOn(id);
+        ASSERT_TRUE(FocusReaches(Control(id))) << "the click gave field " << id << " no focus";
         TypeText(text);
     }
     std::wstring Text(mail::ControlId id) { return TextOf(Control(id)); }

@@ -49,6 +49,7 @@ struct ShutdownTour : ::testing::Test {
             return scheduler != nullptr;
         })) << "the scheduler did not appear";
         ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == scheduler; }));
+        ASSERT_TRUE(FocusReaches(scheduler));
     }
     HWND Control(SchedulerControl id) { return GetDlgItem(scheduler, id); }
     // The number of a spin box: its first text box.
@@ -101,6 +102,7 @@ TEST_F(ShutdownTour, ArrowsStepTheMinutesAndOnlyDigitsCanBeTyped) {
     EXPECT_NE(FocusedIn(scheduler), minutes) << "an arrow click takes the caret off the number";
 
     Click(CentreOf(minutes));
+    ASSERT_TRUE(FocusReaches(minutes));
     PressKey(VK_END);
     TypeText(L"-.a5");
     EXPECT_TRUE(WaitUntil([&] { return TextOf(minutes) == L"65"; })) << TextOf(minutes);

@@ -51,11 +51,17 @@ struct MainWindowTour : ::testing::Test {
         window = program->WaitForWindow(kTitle);
         ASSERT_NE(window, nullptr) << "the main window did not appear";
         BringToFront(window);
+        // Activation gives a control the focus; a click sent before that may be undone by it.
+        ASSERT_TRUE(FocusReaches(window)) << "the main window never took the keyboard focus";
     }
     HWND Control(ControlId id) { return ChildWithId(window, id); }
     std::wstring Text(ControlId id) { return TextOf(Control(id)); }
     bool Checked(ControlId id) { return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     void ClickOn(ControlId id) { Click(ScreenPointOf(window, DesignPlace(id))); }
+    bool ClickInto(ControlId id) {
+        ClickOn(id);
+        return FocusReaches(Control(id));
+    }
     bool TextBecomes(ControlId id, const std::wstring& text) {
         return WaitUntil([&] { return Text(id) == text; });
     }
@@ -84,7 +90,7 @@ TEST_F(MainWindowTour, SplitsInMegabytesWithClicksAndKeys) {
     EXPECT_TRUE(Checked(app::kOpDelFale)) << "choosing the unit keeps the mode";
     EXPECT_FALSE(Checked(app::kGetFile));
 
-    ClickOn(app::kText2);
+    ASSERT_TRUE(ClickInto(app::kText2));
     PressKey(VK_END);
     for (int i = 0; i < 3; ++i) PressKey(VK_BACK);
     TypeText(L"1");
@@ -182,7 +188,7 @@ TEST_F(MainWindowTour, OptionBoxesAreStoredAndComeBackAfterARestart) {
 
 TEST_F(MainWindowTour, SizeFieldTakesDigitsBackspaceAndAPaste) {
     Start();
-    ClickOn(app::kText2);
+    ASSERT_TRUE(ClickInto(app::kText2));
     PressKey(VK_END);
     for (int i = 0; i < 3; ++i) PressKey(VK_BACK);
     ASSERT_TRUE(TextBecomes(app::kText2, L"0")) << "an emptied field shows 0";

@@ -222,6 +222,13 @@ HWND FocusedIn(HWND window) {
     return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) ? thread.hwndFocus : nullptr;
 }
 
+bool FocusReaches(HWND control) {
+    return WaitUntil([&] {
+        const HWND focus = FocusedIn(control);
+        return focus && (focus == control || IsChild(control, focus));
+    });
+}
+
 SIZE OuterSize(HWND window) {
     RECT place{};
     GetWindowRect(window, &place);

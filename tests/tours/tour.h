@@ -68,6 +68,10 @@ void PutOnClipboard(const std::wstring& text);
 std::wstring TextOf(HWND window);
 // The control that has the keyboard focus in `window`'s thread.
 HWND FocusedIn(HWND window);
+// Waits until the keyboard focus is in `control` (or in a part of it, as the text box of a
+// combo box). Keys are delivered to where the focus is when they are sent, so a tour waits for
+// this after a click and before it types.
+bool FocusReaches(HWND control);
 // The outer size of a window, in pixels.
 SIZE OuterSize(HWND window);
 
