@@ -174,6 +174,8 @@ void BringToFront(HWND window) {
             return false;
         },
         std::chrono::seconds(10));
+    // Activation hands the focus to a control; a click sent before that may be undone by it.
+    FocusReaches(window, std::chrono::seconds(10));
 }
 
 void TypeText(const std::wstring& text) {
@@ -222,11 +224,13 @@ HWND FocusedIn(HWND window) {
     return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) ? thread.hwndFocus : nullptr;
 }
 
-bool FocusReaches(HWND control) {
-    return WaitUntil([&] {
-        const HWND focus = FocusedIn(control);
-        return focus && (focus == control || IsChild(control, focus));
-    });
+bool FocusReaches(HWND control, std::chrono::milliseconds patience) {
+    return WaitUntil(
+        [&] {
+            const HWND focus = FocusedIn(control);
+            return focus && (focus == control || IsChild(control, focus));
+        },
+        patience);
 }
 
 SIZE OuterSize(HWND window) {

@@ -57,7 +57,8 @@ void MoveTo(POINT screen);
 void Click(POINT screen);
 void RightClick(POINT screen);
 void DoubleClick(POINT screen);
-// Brings `window` to the front so that the keys that follow reach it.
+// Brings `window` to the front and waits until one of its controls has the keyboard focus, so
+// that the keys that follow reach it.
 void BringToFront(HWND window);
 // Each character as the keyboard would type it.
 void TypeText(const std::wstring& text);
@@ -71,7 +72,7 @@ HWND FocusedIn(HWND window);
 // Waits until the keyboard focus is in `control` (or in a part of it, as the text box of a
 // combo box). Keys are delivered to where the focus is when they are sent, so a tour waits for
 // this after a click and before it types.
-bool FocusReaches(HWND control);
+bool FocusReaches(HWND control, std::chrono::milliseconds patience = kPatience);
 // The outer size of a window, in pixels.
 SIZE OuterSize(HWND window);
 
