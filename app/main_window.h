@@ -95,6 +95,7 @@ private:
     void EnableSizeFields(bool enable);
     TaskInputs ReadTaskInputs() const;
     void StartTaskBeside();
+    void StopTask();
     void ShowTaskRunning(bool running);
     void ShowTaskResult(const TaskResult& result, float lastProgress);
     void SetProgress(float percent);

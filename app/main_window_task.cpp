@@ -24,7 +24,7 @@ constexpr ControlId kTaskInputs[] = {kOpDelFale, kGetFile, kTxtPsd, kCmdFile, kT
 
 void MainF::Command2_Click() {
     if (!task_.Running()) return StartTaskBeside();
-    task_.RequestStop();  // the task ends within a moment and says so
+    StopTask();
 }
 
 void MainF::StartTaskBeside() {
@@ -33,10 +33,18 @@ void MainF::StartTaskBeside() {
     task_.Start(hwnd(), std::move(inputs), chkSets_.Value() != 0);
 }
 
+// The copy stops at once, but removing what it wrote takes the file system a while when it is
+// many gigabytes; 停止 stays grayed until then, so the click is seen to have been taken.
+void MainF::StopTask() {
+    task_.RequestStop();
+    EnableWindow(Control(kCommand2), FALSE);
+}
+
 void MainF::ShowTaskRunning(bool running) {
     // A control that is disabled loses the focus; it gets it back when the task has ended.
     if (running) focusBeforeTask_ = GetFocus();
     SetTextOf(kCommand2, running ? kStopCaption : kStartCaption);
+    EnableWindow(Control(kCommand2), TRUE);
     navigation().SetCancelButton(running ? Control(kCommand2) : nullptr);
     for (ControlId id : kTaskInputs) EnableWindow(Control(id), !running);
     if (!running && Selected(kGetFile)) EnableSizeFields(false);
@@ -79,7 +87,7 @@ void MainF::Command3_Click() {
     if (task_.Running() && !closeAfterTask_) {
         if (!AskToStopTask()) return;
         closeAfterTask_ = true;
-        task_.RequestStop();
+        StopTask();
         return;
     }
     if (!task_.Running()) DestroyWindow(hwnd());

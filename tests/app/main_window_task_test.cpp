@@ -58,12 +58,14 @@ TEST_F(MainWindow, EscStopsATaskWhoseValuesStayLockedUntilThen) {
     SetFocus(Control(kCommand3));
     MSG esc{Control(kCommand3), WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
     ui::DispatchWithNavigation(esc);
+    EXPECT_FALSE(IsWindowEnabled(Control(kCommand2))) << "停止 is grayed while the stop removes what was written";
     WaitForTaskEnd();
     EXPECT_EQ(dialogs.notices, std::vector<std::string>{"任务被中断：未完成的临时文件已删除，原有的文件没有改动"});
     EXPECT_EQ(NamesIn(work.Path()), (std::vector<std::string>{"001.pe", "huge.bin", "huge.hpe"}));
     EXPECT_EQ(ReadFile(work / "001.pe"), "an old piece");
     EXPECT_EQ(ReadFile(work / "huge.hpe"), "an old descriptor");
     EXPECT_EQ(Text(kCommand2), "开始");
+    EXPECT_TRUE(IsWindowEnabled(Control(kCommand2)));
     EXPECT_TRUE(IsWindowEnabled(Control(kText2)));
     EXPECT_TRUE(window->OptionBox(kChkAdd).Enabled());
 }
