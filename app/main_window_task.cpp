@@ -86,9 +86,12 @@ void MainF::Command3_Click() {
     }
     if (task_.Running() && !closeAfterTask_) {
         if (!AskToStopTask()) return;
-        closeAfterTask_ = true;
-        StopTask();
-        return;
+        // The task may have ended while the question was open; then there is nothing to wait for.
+        if (task_.Running()) {
+            closeAfterTask_ = true;
+            StopTask();
+            return;
+        }
     }
     if (!task_.Running()) DestroyWindow(hwnd());
 }

@@ -26,7 +26,7 @@ public:
     std::string nextFile, nextFolder;
     std::vector<std::string> notices;
     std::vector<std::string> opened;
-    std::function<void()> duringNotice;
+    std::function<void()> duringNotice;  // runs while a notice or a question is open
     std::vector<std::string> questions;
     int answer = IDNO;
 
@@ -44,14 +44,15 @@ public:
         opened.push_back(file + "|" + parameters + "|" + std::to_string(show));
     }
     int ShowNotice(const std::string& text, int style) override {
-        if ((style & MB_YESNO) == MB_YESNO) {
+        const bool question = (style & MB_YESNO) == MB_YESNO;
+        if (question) {
             questions.push_back(text);
-            return answer;
+        } else {
+            EXPECT_EQ(style, 64);
+            notices.push_back(text);
         }
-        EXPECT_EQ(style, 64);
-        notices.push_back(text);
         if (duringNotice) duringNotice();
-        return IDOK;
+        return question ? answer : IDOK;
     }
     std::string lastFilter, lastTitle;
     bool lastAllowMany = false;

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <new>
+#include <utility>
 
 #include "main_window_fixture.h"
 
@@ -104,6 +105,23 @@ TEST_F(MainWindow, ClosingDuringATaskAsksAndYesStopsItThenCloses) {
     EXPECT_FALSE(IsWindow(handle));
     EXPECT_TRUE(dialogs.notices.empty());
     EXPECT_EQ(NamesIn(work.Path()), std::vector<std::string>{"huge.bin"});
+}
+
+TEST_F(MainWindow, YesClosesAlsoWhenTheTaskEndedWhileTheQuestionWasOpen) {
+    Open();
+    PrepareHugeSplit();
+    const HWND handle = window->hwnd();
+    Click(kCommand2);
+    bool ended = false;
+    dialogs.duringNotice = [&] {
+        if (std::exchange(ended, true)) return;
+        Click(kCommand2);
+        WaitForTaskEnd();
+    };
+    dialogs.answer = IDYES;
+    SendMessageW(handle, WM_CLOSE, 0, 0);
+    EXPECT_EQ(dialogs.notices, std::vector<std::string>{"任务被中断：未完成的临时文件已删除，原有的文件没有改动"});
+    EXPECT_FALSE(IsWindow(handle)) << "是 was the answer: the window closes";
 }
 
 TEST_F(MainWindow, SessionEndStopsATaskAndItsTemporaryFilesGoFirst) {
