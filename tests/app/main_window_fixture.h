@@ -119,6 +119,13 @@ struct MainWindow : ::testing::Test {
         SetText(kText1, work.Path());
         Click(kOption3);
     }
+    // Opens the window and presses 开始 on the huge split; the handle stays comparable after a close.
+    HWND OpenWithHugeSplitRunning() {
+        Open();
+        PrepareHugeSplit();
+        Click(kCommand2);
+        return window->hwnd();
+    }
     bool Checked(ControlId id) { return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     void ClickBox(ControlId id) {
         SendMessageW(Control(id), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));

@@ -90,10 +90,7 @@ TEST_F(MainWindow, ADoubleClickOnStartStartsATaskThatGoesOn) {
 }
 
 TEST_F(MainWindow, ClosingDuringATaskAsksAndYesStopsItThenCloses) {
-    Open();
-    PrepareHugeSplit();
-    const HWND handle = window->hwnd();
-    Click(kCommand2);
+    const HWND handle = OpenWithHugeSplitRunning();
     dialogs.answer = IDNO;
     SendMessageW(handle, WM_CLOSE, 0, 0);
     EXPECT_EQ(dialogs.questions, std::vector<std::string>{"任务还没有完成，要停止任务并退出吗？"});
@@ -108,10 +105,7 @@ TEST_F(MainWindow, ClosingDuringATaskAsksAndYesStopsItThenCloses) {
 }
 
 TEST_F(MainWindow, YesClosesAlsoWhenTheTaskEndedWhileTheQuestionWasOpen) {
-    Open();
-    PrepareHugeSplit();
-    const HWND handle = window->hwnd();
-    Click(kCommand2);
+    const HWND handle = OpenWithHugeSplitRunning();
     bool ended = false;
     dialogs.duringNotice = [&] {
         if (std::exchange(ended, true)) return;
@@ -125,9 +119,7 @@ TEST_F(MainWindow, YesClosesAlsoWhenTheTaskEndedWhileTheQuestionWasOpen) {
 }
 
 TEST_F(MainWindow, SessionEndStopsATaskAndItsTemporaryFilesGoFirst) {
-    Open();
-    PrepareHugeSplit();
-    Click(kCommand2);
+    OpenWithHugeSplitRunning();
     SendMessageW(window->hwnd(), WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(NamesIn(work.Path()), std::vector<std::string>{"huge.bin"});
 }
